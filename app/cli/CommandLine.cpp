@@ -1,0 +1,36 @@
+#include "app/cli/CommandLine.h"
+
+#include "app/cli/CliCommand.h"
+
+#include <vector>
+
+// Each subcommand lives in its own file and adds itself here.
+namespace qm::cli {
+} // namespace qm::cli
+
+namespace qm::cli {
+
+int run(int argc, char** argv) {
+    CLI::App app{"Quillmark: publishes 360° video with hot spots as a self-contained HTML5 "
+                 "package.\nWithout arguments it opens the desktop window.",
+                 "quillmark"};
+    app.set_version_flag("--version", QM_VERSION);
+    app.require_subcommand(1, 1);
+
+    std::vector<CliCommand> commands;
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        const int printed = app.exit(error);
+        return printed == 0 ? kOk : kUsage;
+    }
+    for (const CliCommand& command : commands) {
+        if (command.node->parsed()) {
+            return command.run();
+        }
+    }
+    return kUsage;
+}
+
+} // namespace qm::cli
