@@ -31,14 +31,17 @@ enum class Choice {
 };
 inline constexpr int kChoiceCount = 12;
 inline constexpr std::array<Choice, kChoiceCount> kAllChoices = {
-    Choice::Window, Choice::Zoom,    Choice::ControlBar, Choice::Yaw,
-    Choice::Pitch,  Choice::Tilt,    Choice::Audio,      Choice::WinPosX,
-    Choice::WinPosY, Choice::MouseSpeed, Choice::MaxFps, Choice::Qual};
+    Choice::Window,  Choice::Zoom,       Choice::ControlBar, Choice::Yaw,
+    Choice::Pitch,   Choice::Tilt,       Choice::Audio,      Choice::WinPosX,
+    Choice::WinPosY, Choice::MouseSpeed, Choice::MaxFps,     Choice::Qual};
 
 std::string_view choiceTag(Choice choice);             // "WINDOW", "WIN_POS_X", ...
 const std::vector<std::string>& choiceItems(Choice c); // display texts, item 1 first
 int defaultItem(Choice choice);                        // 1-based
-std::vector<std::string> zoomItems(int zoomMax);       // (zoomMax-30)/10 items, at most 15
+// Default item of every list, indexed by Choice: WINDOW 3 (550x400), ZOOM 9
+// ("120"), AUDIO 6 ("50%"), the others 1.
+inline constexpr std::array<int, kChoiceCount> kDefaultItems = {3, 9, 1, 1, 1, 1, 6, 1, 1, 1, 1, 1};
+std::vector<std::string> zoomItems(int zoomMax); // (zoomMax-30)/10 items, at most 15
 
 inline constexpr std::int32_t kDefaultZoomMax = 130;
 inline constexpr std::uint32_t kBlack = 0;
@@ -55,7 +58,9 @@ struct TransientSettings {
 };
 
 struct PlayerOptions {
-    std::array<int, kChoiceCount> items{}; // indexed by Choice; 0 = no selection
+    // Indexed by Choice; 0 = no selection. A default-constructed value holds
+    // every default (as fresh() does) with empty folders.
+    std::array<int, kChoiceCount> items = kDefaultItems;
     bool fullScreen = false;               // FULLSCREEN
     bool controls = true;                  // CONTROLS
     bool stat = false;                     // STAT
@@ -98,16 +103,16 @@ std::pair<std::string, std::string> windowSize(int item);
 
 // The values the publisher writes, resolved once per publication.
 struct PublishedOptions {
-    std::string renderX;    // player width text
-    std::string renderY;    // player height text
+    std::string renderX; // player width text
+    std::string renderY; // player height text
     bool fullScreen = false;
     bool controls = true;
-    int controlBar = 1;     // read but reaches no file
-    std::string zoomText;   // the ZOOM item text, e.g. "120"
-    int yaw = 0;            // lon
-    int pitch = 0;          // lat
-    int vertMax = 90;       // 30..90
-    int segments = 128;     // QUAL
+    int controlBar = 1;   // read but reaches no file
+    std::string zoomText; // the ZOOM item text, e.g. "120"
+    int yaw = 0;          // lon
+    int pitch = 0;        // lat
+    int vertMax = 90;     // 30..90
+    int segments = 128;   // QUAL
     int maxFps = 15;
     float mouseSpeed = 0.02f;
     bool stat = false;
