@@ -1,0 +1,43 @@
+#pragma once
+// Whole-file reads and replace-in-one-step writes, with failures carried as
+// values that name the path and the reason.
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qm {
+
+struct FileError {
+    std::string path;
+    std::string reason;
+    bool operator==(const FileError&) const = default;
+};
+
+// The options and project files are a few kilobytes; anything above this is
+// not one of them and is refused before it is read into memory.
+inline constexpr std::size_t kMaxTextFileBytes = 1024 * 1024;
+
+struct FileRead {
+    std::string bytes;              // the whole content when error is empty
+    std::optional<FileError> error; // set when nothing could be read
+    bool ok() const { return !error; }
+};
+
+// Reads the whole file. A missing file, a folder, an unreadable file and a
+// file longer than maxBytes are errors; nothing partial is returned.
+FileRead readWholeFile(const std::filesystem::path& path, std::size_t maxBytes = kMaxTextFileBytes);
+
+// Writes the bytes to a temporary file in the same folder and renames it over
+// the target, so the target holds either its old content or the new one,
+// never a part. An existing target's permissions are kept. On failure the
+// temporary file is removed and the target is untouched.
+std::optional<FileError> writeFileAtomically(const std::filesystem::path& path,
+                                             std::string_view bytes);
+
+// The path as UTF-8 text for messages and files.
+std::string pathText(const std::filesystem::path& path);
+
+} // namespace qm
