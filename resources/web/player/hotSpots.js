@@ -1,0 +1,117 @@
+// Hot spots: each used slot's image stands over its direction on the horizon
+// while the video time lies in [pos, pos + time), with its caption under it.
+// The indicator check_hs goes beside the first hot spot shown.
+import { hotSpotLon } from './directions.js';
+import { hideElement, placeElement } from './layout.js';
+
+const ICON_SIZE = 52;
+const CHECK_SIZE = 48;
+const CAPTION_GAP = 2;
+// Addresses that would run code in the player's page instead of leading away.
+const REFUSED_PROTOCOLS = new Set(['javascript:', 'data:', 'vbscript:', 'blob:']);
+
+export function isShownAt(hotSpot, seconds) {
+    return seconds >= hotSpot.pos && seconds < hotSpot.pos + hotSpot.time;
+}
+
+// The address a hot spot leads to, or null when it must not be followed.
+export function safeLink(link, baseUrl) {
+    const text = String(link).trim();
+    if (!text) return null;
+    try {
+        const url = new URL(text, baseUrl);
+        return REFUSED_PROTOCOLS.has(url.protocol) ? null : url.href;
+    } catch {
+        return null;
+    }
+}
+
+export class HotSpots {
+    constructor({ document, window, hotSpots }) {
+        this.window = window;
+        this.check = document.getElementById('check_hs');
+        this.bySlot = new Map();
+        this.entries = [];
+        for (const hotSpot of hotSpots) {
+            const image = document.getElementById(`hs${hotSpot.slot}`);
+            if (!image) continue;
+            const caption = document.createElement('div');
+            caption.className = 'qm-caption';
+            caption.textContent = hotSpot.title;
+            caption.setAttribute('aria-hidden', 'true');
+            document.body.appendChild(caption);
+            hideElement(caption);
+            this.prepareImage(image, hotSpot);
+            const entry = { hotSpot, image, caption, lon: hotSpotLon(hotSpot.yaw) };
+            this.entries.push(entry);
+            this.bySlot.set(hotSpot.slot, entry);
+        }
+    }
+
+    prepareImage(image, hotSpot) {
+        image.title = hotSpot.title;
+        image.alt = hotSpot.title;
+        image.draggable = false;
+        image.setAttribute('role', 'link');
+        image.setAttribute('aria-label', hotSpot.title);
+        image.tabIndex = -1;
+        image.addEventListener('keydown', (event) => {
+            if (event.key !== 'Enter' && event.key !== ' ') return;
+            event.preventDefault();
+            this.follow(hotSpot.slot);
+        });
+    }
+
+    // Follows the link of a shown hot spot: in this window when self is set,
+    // otherwise in a new one.
+    follow(slot) {
+        const entry = this.bySlot.get(slot);
+        if (!entry || !entry.shown) return;
+        const href = safeLink(entry.hotSpot.link, this.window.location.href);
+        if (!href) return;
+        if (entry.hotSpot.self) {
+            this.window.location.assign(href);
+        } else {
+            this.window.open(href, '_blank', 'noopener');
+        }
+    }
+
+    // Places every hot spot for the current view and video time.
+    update({ seconds, rect, project }) {
+        let firstShown = null;
+        for (const entry of this.entries) {
+            const point = isShownAt(entry.hotSpot, seconds) ? project(entry.lon, 0) : null;
+            const inside =
+                point && point.x >= 0 && point.x <= rect.width && point.y >= 0 && point.y <= rect.height;
+            entry.shown = Boolean(inside);
+            if (!inside) {
+                this.hide(entry);
+                continue;
+            }
+            const left = rect.left + point.x - ICON_SIZE / 2;
+            const top = rect.top + point.y - ICON_SIZE / 2;
+            placeElement(entry.image, left, top, ICON_SIZE, ICON_SIZE);
+            entry.image.tabIndex = 0;
+            entry.image.setAttribute('aria-hidden', 'false');
+            placeElement(entry.caption, left + ICON_SIZE / 2, top + ICON_SIZE + CAPTION_GAP);
+            firstShown ??= { left, top };
+        }
+        if (!this.check) return;
+        if (firstShown) {
+            placeElement(this.check, firstShown.left + ICON_SIZE, firstShown.top - CHECK_SIZE / 2, CHECK_SIZE, CHECK_SIZE);
+        } else {
+            hideElement(this.check);
+        }
+    }
+
+    hide(entry) {
+        hideElement(entry.image);
+        hideElement(entry.caption);
+        entry.image.tabIndex = -1;
+        entry.image.setAttribute('aria-hidden', 'true');
+    }
+
+    get anyTimed() {
+        return this.entries.length > 0;
+    }
+}

@@ -1,0 +1,132 @@
+// Draws the video on the inside of a sphere with the page's two shaders.
+import {
+    Color,
+    LinearFilter,
+    Mesh,
+    PerspectiveCamera,
+    RepeatWrapping,
+    Scene,
+    ShaderMaterial,
+    SphereGeometry,
+    Vector3,
+    VideoTexture,
+    WebGLRenderer,
+} from 'three';
+import { directionVector, verticalCoverage } from './directions.js';
+
+const RADIUS = 500;
+const NEAR = 1;
+const FAR = 2 * RADIUS;
+
+// The page always carries both shader scripts; these equal texts keep the player
+// drawing should a page have lost one.
+const FALLBACK_VERTEX = `varying vec2 vUv;
+void main() { vUv = uv; gl_Position = projectionMatrix * modelViewMatrix * vec4(position, 1.0); }`;
+const FALLBACK_FRAGMENT = `uniform sampler2D tDiffuse;
+varying vec2 vUv;
+void main() { gl_FragColor = vec4(texture2D(tDiffuse, vUv).rgb, 1.0); }`;
+
+function shaderText(document, id, fallback) {
+    const text = document.getElementById(id)?.textContent ?? '';
+    return text.trim() ? text : fallback;
+}
+
+function makeVideoTexture(video) {
+    const texture = new VideoTexture(video);
+    texture.minFilter = LinearFilter;
+    texture.magFilter = LinearFilter;
+    texture.generateMipmaps = false;
+    // Repeating across u blends the frame's two edges where the sphere closes,
+    // so the join shows no seam.
+    texture.wrapS = RepeatWrapping;
+    return texture;
+}
+
+// A sphere whose band between the polar caps holds the whole frame; coverage 1
+// is the full sphere, less leaves caps uncovered for the background colour.
+function makeSphereGeometry(segmentsWidth, segmentsHeight, coverage) {
+    const thetaLength = Math.PI * coverage;
+    const thetaStart = (Math.PI - thetaLength) / 2;
+    const rows = Math.max(2, Math.round(segmentsHeight * coverage));
+    const geometry = new SphereGeometry(RADIUS, segmentsWidth, rows, 0, 2 * Math.PI, thetaStart, thetaLength);
+    // Seen from the centre the sphere must not show the picture mirrored.
+    geometry.scale(-1, 1, 1);
+    return geometry;
+}
+
+export class SphereRenderer {
+    constructor({ document, container, video, options }) {
+        this.options = options;
+        this.video = video;
+        this.renderer = new WebGLRenderer({ antialias: false, powerPreference: 'low-power' });
+        this.renderer.setPixelRatio(Math.min(2, globalThis.devicePixelRatio || 1));
+        this.renderer.setClearColor(new Color(options.blackAreas ? options.blackAreaColour : '#000000'), 1);
+        this.canvas = this.renderer.domElement;
+        this.canvas.className = 'qm-view';
+        container.appendChild(this.canvas);
+
+        this.scene = new Scene();
+        this.camera = new PerspectiveCamera(options.fov, options.width / options.height, NEAR, FAR);
+        this.texture = makeVideoTexture(video);
+        this.material = new ShaderMaterial({
+            uniforms: { tDiffuse: { value: this.texture } },
+            vertexShader: shaderText(document, 'vertexShader', FALLBACK_VERTEX),
+            fragmentShader: shaderText(document, 'fragmentShader', FALLBACK_FRAGMENT),
+        });
+        this.coverage = 1;
+        this.mesh = new Mesh(makeSphereGeometry(options.segmentsWidth, options.segmentsHeight, 1), this.material);
+        this.scene.add(this.mesh);
+        this.lookTarget = new Vector3();
+        this.setSize(options.width, options.height);
+    }
+
+    // In black-areas mode the sphere band follows the frame's real proportions.
+    fitVideoProportions(videoWidth, videoHeight) {
+        if (!this.options.blackAreas) return false;
+        const coverage = verticalCoverage(videoWidth, videoHeight);
+        if (coverage === this.coverage) return false;
+        this.coverage = coverage;
+        const old = this.mesh.geometry;
+        this.mesh.geometry = makeSphereGeometry(this.options.segmentsWidth, this.options.segmentsHeight, coverage);
+        old.dispose();
+        return true;
+    }
+
+    setSize(width, height) {
+        this.width = width;
+        this.height = height;
+        this.renderer.setSize(width, height);
+        this.camera.aspect = width / height;
+        this.camera.updateProjectionMatrix();
+    }
+
+    aim(view) {
+        const d = directionVector(view.lon, view.lat);
+        this.lookTarget.set(d.x * RADIUS, d.y * RADIUS, d.z * RADIUS);
+        this.camera.lookAt(this.lookTarget);
+        this.camera.updateMatrixWorld();
+        if (this.camera.fov !== view.fov) {
+            this.camera.fov = view.fov;
+            this.camera.updateProjectionMatrix();
+        }
+    }
+
+    draw(view) {
+        this.aim(view);
+        this.renderer.render(this.scene, this.camera);
+    }
+
+    // Screen position in CSS pixels of a direction, or null when it lies behind
+    // the viewer or outside the view.
+    project(lon, lat) {
+        const d = directionVector(lon, lat);
+        const point = new Vector3(d.x * RADIUS, d.y * RADIUS, d.z * RADIUS);
+        point.applyMatrix4(this.camera.matrixWorldInverse);
+        if (point.z >= 0) return null;
+        point.applyMatrix4(this.camera.projectionMatrix);
+        return {
+            x: ((point.x + 1) / 2) * this.width,
+            y: ((1 - point.y) / 2) * this.height,
+        };
+    }
+}
