@@ -26,10 +26,3 @@ export function wrapDegrees(degrees) {
     const wrapped = ((degrees % 360) + 360) % 360;
     return wrapped > 180 ? wrapped - 360 : wrapped;
 }
-
-// Vertical extent of an equirectangular picture on the sphere, as a fraction of
-// the half turn from pole to pole: a frame wider than 2:1 covers less.
-export function verticalCoverage(videoWidth, videoHeight) {
-    if (!(videoWidth > 0) || !(videoHeight > 0)) return 1;
-    return Math.min(1, (2 * videoHeight) / videoWidth);
-}

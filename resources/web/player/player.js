@@ -1,5 +1,6 @@
 // The player: puts the view, the buttons, the hot spots and the control panel
 // together and carries out the page's commands.
+import { BlackAreas } from './blackAreas.js';
 import { Buttons, showPressed } from './buttons.js';
 import { ControlPanel } from './controlPanel.js';
 import { FrameScheduler } from './frameScheduler.js';
@@ -34,6 +35,16 @@ export class Player {
             options,
             toggleFullScreen: () => this.toggleFullScreen(),
         });
+        this.blackAreas = options.blackAreas
+            ? new BlackAreas({
+                  video: this.video,
+                  document: this.document,
+                  onBand: (band) => {
+                      this.sphere.setBand(band);
+                      this.scheduler.invalidate();
+                  },
+              })
+            : null;
         this.stats = this.makeStats();
         this.scheduler = new FrameScheduler({
             window,
@@ -138,11 +149,6 @@ export class Player {
             if (video.requestVideoFrameCallback) video.requestVideoFrameCallback(onFrame);
         };
         if (video.requestVideoFrameCallback) video.requestVideoFrameCallback(onFrame);
-        const fitProportions = () => {
-            if (this.sphere.fitVideoProportions(video.videoWidth, video.videoHeight)) this.scheduler.invalidate();
-        };
-        video.addEventListener('loadedmetadata', fitProportions);
-        if (video.readyState >= 1) fitProportions();
         for (const name of ['loadeddata', 'seeked', 'play', 'pause', 'timeupdate']) {
             video.addEventListener(name, () => this.scheduler.invalidate());
         }
@@ -188,6 +194,7 @@ export class Player {
     }
 
     draw() {
+        this.blackAreas?.check();
         this.sphere.draw(this.view);
         this.hotSpots.update({
             seconds: this.video.currentTime,

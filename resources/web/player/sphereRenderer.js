@@ -12,7 +12,8 @@ import {
     VideoTexture,
     WebGLRenderer,
 } from 'three';
-import { directionVector, verticalCoverage } from './directions.js';
+import { directionVector } from './directions.js';
+import { FULL_BAND } from './pictureBand.js';
 
 const RADIUS = 500;
 const NEAR = 1;
@@ -42,13 +43,25 @@ function makeVideoTexture(video) {
     return texture;
 }
 
-// A sphere whose band between the polar caps holds the whole frame; coverage 1
-// is the full sphere, less leaves caps uncovered for the background colour.
-function makeSphereGeometry(segmentsWidth, segmentsHeight, coverage) {
-    const thetaLength = Math.PI * coverage;
-    const thetaStart = (Math.PI - thetaLength) / 2;
-    const rows = Math.max(2, Math.round(segmentsHeight * coverage));
-    const geometry = new SphereGeometry(RADIUS, segmentsWidth, rows, 0, 2 * Math.PI, thetaStart, thetaLength);
+// A sphere, or the band of it between two polar caps, carrying the texture rows
+// the band names; the caps stay empty and show the background colour.
+function makeSphereGeometry(segmentsWidth, segmentsHeight, band) {
+    const rows = Math.max(2, Math.round((segmentsHeight * band.thetaLength) / Math.PI));
+    const geometry = new SphereGeometry(
+        RADIUS,
+        segmentsWidth,
+        rows,
+        0,
+        2 * Math.PI,
+        band.thetaStart,
+        band.thetaLength,
+    );
+    if (band.uvTop !== 1 || band.uvBottom !== 0) {
+        const uv = geometry.attributes.uv;
+        for (let i = 0; i < uv.count; ++i) {
+            uv.setY(i, band.uvBottom + uv.getY(i) * (band.uvTop - band.uvBottom));
+        }
+    }
     // Seen from the centre the sphere must not show the picture mirrored.
     geometry.scale(-1, 1, 1);
     return geometry;
@@ -73,23 +86,17 @@ export class SphereRenderer {
             vertexShader: shaderText(document, 'vertexShader', FALLBACK_VERTEX),
             fragmentShader: shaderText(document, 'fragmentShader', FALLBACK_FRAGMENT),
         });
-        this.coverage = 1;
-        this.mesh = new Mesh(makeSphereGeometry(options.segmentsWidth, options.segmentsHeight, 1), this.material);
+        this.mesh = new Mesh(makeSphereGeometry(options.segmentsWidth, options.segmentsHeight, FULL_BAND), this.material);
         this.scene.add(this.mesh);
         this.lookTarget = new Vector3();
         this.setSize(options.width, options.height);
     }
 
-    // In black-areas mode the sphere band follows the frame's real proportions.
-    fitVideoProportions(videoWidth, videoHeight) {
-        if (!this.options.blackAreas) return false;
-        const coverage = verticalCoverage(videoWidth, videoHeight);
-        if (coverage === this.coverage) return false;
-        this.coverage = coverage;
+    // Black-areas mode: the picture covers only this band of the sphere.
+    setBand(band) {
         const old = this.mesh.geometry;
-        this.mesh.geometry = makeSphereGeometry(this.options.segmentsWidth, this.options.segmentsHeight, coverage);
+        this.mesh.geometry = makeSphereGeometry(this.options.segmentsWidth, this.options.segmentsHeight, band);
         old.dispose();
-        return true;
     }
 
     setSize(width, height) {
