@@ -119,10 +119,10 @@ std::string prepareContent(std::string_view fileBytes) {
     std::string joined;
     joined.reserve(fileBytes.size());
     for (std::size_t at = 0; at < fileBytes.size(); ++at) {
+        joined += fileBytes[at];
         if (fileBytes[at] == '<' && at + 1 < fileBytes.size() && fileBytes[at + 1] == '/') {
             ++at; // drop the '/'
         }
-        joined += fileBytes[at];
     }
     return cp1251ToUtf8(joined);
 }
