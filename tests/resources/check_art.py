@@ -14,7 +14,8 @@ import wave
 
 from PIL import Image, ImageChops
 
-ROOT = os.path.abspath(sys.argv.pop(1) if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", ".."))
+DEFAULT_ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+ROOT = os.path.abspath(sys.argv.pop(1) if len(sys.argv) > 1 else DEFAULT_ROOT)
 
 BUTTONS = ["down", "up", "left", "right", "stop", "restart", "zoomin", "zoomout"]
 STATES = ["", "L", "D"]

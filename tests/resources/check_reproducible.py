@@ -13,7 +13,8 @@ import sys
 import tempfile
 import unittest
 
-ROOT = os.path.abspath(sys.argv.pop(1) if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", ".."))
+DEFAULT_ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+ROOT = os.path.abspath(sys.argv.pop(1) if len(sys.argv) > 1 else DEFAULT_ROOT)
 GENERATOR = os.path.join(ROOT, "tools", "art", "generate.py")
 PYTHON = "/usr/bin/python3"
 # Folders that hold generated files only.
@@ -44,7 +45,8 @@ class Reproducible(unittest.TestCase):
 
     def test_generator_succeeds_and_lists_what_it_wrote(self):
         self.assertEqual(self.run_result.returncode, 0, self.run_result.stderr)
-        listed = {line for line in self.run_result.stdout.splitlines() if not line.endswith(f"under {self.scratch.name}")}
+        summary = f"under {self.scratch.name}"
+        listed = {line for line in self.run_result.stdout.splitlines() if not line.endswith(summary)}
         self.assertEqual(listed, self.fresh)
 
     def test_every_generated_file_matches_the_committed_one(self):
@@ -62,7 +64,8 @@ class Reproducible(unittest.TestCase):
         committed = set(OWNED_FILES)
         for folder in OWNED_FOLDERS:
             committed |= {os.path.join(folder, name) for name in tree(os.path.join(ROOT, folder))}
-        expected = {f for f in self.fresh if any(f.startswith(d + "/") for d in OWNED_FOLDERS)} | set(OWNED_FILES)
+        expected = {f for f in self.fresh if any(f.startswith(d + "/") for d in OWNED_FOLDERS)}
+        expected |= set(OWNED_FILES)
         self.assertEqual(committed, expected)
 
     def test_unwritable_destination_is_reported(self):

@@ -29,13 +29,13 @@ ORBIT_RY = 0.3
 PLAY_TRIANGLE = [(-0.3, -0.44), (0.5, 0.0), (-0.3, 0.44)]
 
 ABOUT_SIZE = 72
-ABOUT_COLOURS = 200  # the About picture is inlined in every page: keep it small
 
 CURSOR_SIZE = 32
 CURSOR_HOTSPOT = (0, 0)
 CURSOR_ANGLE = 45  # the quill leans down and to the right from its tip
-QUILL_LENGTH = 30.0  # pixels from the tip to the end of the feather
-NIB_STEEL = (176, 186, 202)
+QUILL_LENGTH = 31.0  # pixels from the tip to the end of the feather
+CURSOR_BREADTH = 1.35
+CURSOR_OUTLINE = 1.05
 
 
 def _tile(img, box, corner):
@@ -123,37 +123,41 @@ QUILL_BEND = 0.07  # the feather curves gently away from the writing hand
 
 
 def _bend(u):
-    return -QUILL_BEND * ((u - QUILL_VANE_START) / (1 - QUILL_VANE_START)) ** 2 if u > QUILL_VANE_START else 0.0
+    if u <= QUILL_VANE_START:
+        return 0.0
+    return -QUILL_BEND * ((u - QUILL_VANE_START) / (1 - QUILL_VANE_START)) ** 2
 
 
-def _vane_outline(steps=24):
+def _vane_outline(breadth, steps=24):
     span = 1.0 - QUILL_VANE_START
     upper, lower = [], []
     for i in range(steps + 1):
         t = i / steps
         u = QUILL_VANE_START + span * t
         swell = math.sin(math.pi * t) ** 0.55 * (1 - 0.2 * t)
-        upper.append((u, _bend(u) - QUILL_UPPER_WIDTH * swell))
-        lower.append((u, _bend(u) + QUILL_LOWER_WIDTH * swell))
+        upper.append((u, _bend(u) - QUILL_UPPER_WIDTH * breadth * swell))
+        lower.append((u, _bend(u) + QUILL_LOWER_WIDTH * breadth * swell))
     return upper + list(reversed(lower))
 
 
-def _quill(draw, f, outline_width, vane, shaft, nib):
+def _quill(draw, f, outline_width, vane, shaft, nib, breadth=1.0, nib_edge=OUTLINE):
     """f: a frame whose x axis runs from the nib's tip (0) to the end of the
-    feather (1); y is across it."""
-    vane_pts = f.pts(_vane_outline())
-    nib_pts = f.pts([(0.0, 0.0), (0.14, -0.05), (0.3, -0.045), (0.3, 0.045), (0.14, 0.05)])
+    feather (1); y is across it. breadth widens the feather (the cursor is
+    small and needs a fuller shape)."""
+    vane_pts = f.pts(_vane_outline(breadth))
+    nib_pts = f.pts([(0.0, 0.0), (0.16, -0.055), (0.3, -0.05), (0.3, 0.05), (0.16, 0.055)])
     stroke(draw, vane_pts, outline_width * 2, OUTLINE + (255,), closed=True)
-    stroke(draw, nib_pts, outline_width * 2, OUTLINE + (255,), closed=True)
+    stroke(draw, nib_pts, outline_width * 1.6, nib_edge + (255,), closed=True)
     draw.polygon(vane_pts, fill=vane + (255,))
     draw.polygon(nib_pts, fill=nib + (255,))
     # The shaft and a few barbs give the feather its texture.
     shaft_line = [(u, _bend(u)) for u in (0.22 + 0.82 * i / 12 for i in range(13))]
     stroke(draw, f.pts(shaft_line), outline_width * 0.9, shaft + (255,))
+    barb = outline_width * 0.45
     for u in (0.42, 0.56, 0.7, 0.84):
-        stroke(draw, f.pts([(u, _bend(u)), (u + 0.07, _bend(u) - 0.1)]), outline_width * 0.45, shaft + (255,))
-        stroke(draw, f.pts([(u, _bend(u)), (u + 0.06, _bend(u) + 0.06)]), outline_width * 0.45, shaft + (255,))
-    stroke(draw, f.pts([(0.06, 0.0), (0.15, 0.0)]), outline_width * 0.5, OUTLINE + (255,))
+        stroke(draw, f.pts([(u, _bend(u)), (u + 0.07, _bend(u) - 0.1)]), barb, shaft + (255,))
+        stroke(draw, f.pts([(u, _bend(u)), (u + 0.06, _bend(u) + 0.06)]), barb, shaft + (255,))
+    stroke(draw, f.pts([(0.06, 0.0), (0.15, 0.0)]), outline_width * 0.5, nib_edge + (255,))
 
 
 def render_cursor():
@@ -162,7 +166,8 @@ def render_cursor():
     draw = ImageDraw.Draw(img)
     tip = (CURSOR_HOTSPOT[0] + 0.5) * ss
     f = Frame(tip, tip, QUILL_LENGTH * ss, CURSOR_ANGLE)
-    _quill(draw, f, 0.9 * ss, QUILL_VANE, QUILL_SHAFT, NIB_STEEL)
+    # A dark nib edged in white, like a system pointer: visible on any ground.
+    _quill(draw, f, CURSOR_OUTLINE * ss, QUILL_VANE, QUILL_SHAFT, QUILL_NIB, CURSOR_BREADTH, WHITE)
     return canvas.downsample(img, CURSOR_SIZE, CURSOR_SIZE)
 
 
@@ -183,9 +188,8 @@ def render_about():
     stroke(draw, front, width * 2.2, APP_TILE_BOTTOM + (255,))
     _draw_orbit_part(draw, front, width, APP_ORBIT)
     _orbit_head(draw, ring, width, APP_ORBIT)
-    small = canvas.downsample(img, size, size)
-    # A palette with alpha keeps the data URI to a few kilobytes.
-    return small.quantize(ABOUT_COLOURS, method=Image.Quantize.FASTOCTREE, dither=Image.Dither.FLOYDSTEINBERG)
+    # Full colour keeps the gradient smooth; the PNG stays near 4 KB.
+    return canvas.downsample(img, size, size)
 
 
 def write_all(out):

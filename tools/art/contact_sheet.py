@@ -130,9 +130,15 @@ def _waveform(path):
     draw = ImageDraw.Draw(img)
     middle = height / 2
     draw.line([(0, middle), (width, middle)], fill=(80, 80, 80, 255))
-    points = [(i * (width - 1) / (count - 1), middle - s / 32768 * (middle - 4)) for i, s in enumerate(samples)]
+    points = [
+        (i * (width - 1) / (count - 1), middle - s / 32768 * (middle - 4))
+        for i, s in enumerate(samples)
+    ]
     draw.line(points, fill=(0, 191, 255, 255), width=1)
-    caption = f"tick.wav: {count} samples at {rate} Hz ({1000 * count / rate:.0f} ms), last sample {samples[-1]}"
+    caption = (
+        f"tick.wav: {count} samples at {rate} Hz ({1000 * count / rate:.0f} ms), "
+        f"last sample {samples[-1]}"
+    )
     return _single(img, caption)
 
 
@@ -148,7 +154,8 @@ def render(root, hotspot_names, button_names):
     sheet = Sheet()
     sheet.text("Quillmark: generated art (tools/art/generate.py)", TITLE_PX)
     sheet.text(
-        "Each picture at 1x and 2x, on a light and on a dark background. Animated GIFs show their first frame.",
+        "Each picture at 1x and 2x, on a light and on a dark background. "
+        "Animated GIFs show their first frame.",
         CAPTION_PX + 2,
         SHEET_NOTE,
         "sans",
@@ -162,7 +169,10 @@ def render(root, hotspot_names, button_names):
         ]
     )
     sheet.text("All frames of a few animations (2x)", HEADING_PX)
-    strips = [_strip(_open_frames(path("resources/hotspots", f"hs{code}.gif")), f"hs{code}.gif") for code in STRIP_ICONS]
+    strips = [
+        _strip(_open_frames(path("resources/hotspots", f"hs{code}.gif")), f"hs{code}.gif")
+        for code in STRIP_ICONS
+    ]
     strips.append(_strip(_open_frames(path("resources/images", "check_hs.gif")), "check_hs.gif"))
     sheet.place_row(strips)
 
@@ -196,7 +206,11 @@ def render(root, hotspot_names, button_names):
     ]
     sheet.place_row(
         [
-            _cell(_open_frames(path(*name.split("/")))[0], os.path.basename(name) + ("" if len(s) > 1 else " (1x only)"), s)
+            _cell(
+                _open_frames(path(*name.split("/")))[0],
+                os.path.basename(name) + ("" if len(s) > 1 else " (1x only)"),
+                s,
+            )
             for name, s in small
         ]
     )

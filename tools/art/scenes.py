@@ -21,6 +21,8 @@ from palette import (
     PANEL_EDGE,
     PANEL_TOP,
     POSTER_ALERT,
+    POSTER_FILM,
+    POSTER_HINT,
     RADAR_FACE,
     RADAR_RING,
     RADAR_SWEEP,
@@ -97,16 +99,20 @@ def render_title():
         size, lambda d: d.rounded_rectangle(inner, radius=(TITLE_CORNER - 1.5) * ss, fill=255)
     )
     canvas.fill_masked(img, canvas.vertical_gradient(size, PANEL_TOP + (240,), PANEL_BOTTOM + (240,)), mask)
-    emblem = brand.render_app_icon(256).resize((TITLE_EMBLEM * ss, TITLE_EMBLEM * ss), Image.Resampling.LANCZOS)
+    emblem_size = (TITLE_EMBLEM * ss, TITLE_EMBLEM * ss)
+    emblem = brand.render_app_icon(256).resize(emblem_size, Image.Resampling.LANCZOS)
     top = (height - TITLE_EMBLEM) // 2
     img.alpha_composite(emblem, (14 * ss, top * ss))
     name_font = canvas.font("title", TITLE_NAME_PX * ss)
     suffix_font = canvas.font("title-italic", TITLE_SUFFIX_PX * ss)
     x = (14 + TITLE_EMBLEM + 16) * ss
     baseline = 60 * ss
-    _shadowed_text(img, (x, baseline), TITLE_NAME, name_font, TITLE_TEXT, TITLE_SHADOW, TITLE_SHADOW_OFFSET * ss, ss)
+    offset = TITLE_SHADOW_OFFSET * ss
+    _shadowed_text(img, (x, baseline), TITLE_NAME, name_font, TITLE_TEXT, TITLE_SHADOW, offset, ss)
     x += ImageDraw.Draw(img).textlength(TITLE_NAME, font=name_font) + 12 * ss
-    _shadowed_text(img, (x, baseline), TITLE_SUFFIX, suffix_font, TITLE_ACCENT, TITLE_SHADOW, TITLE_SHADOW_OFFSET * ss, ss)
+    _shadowed_text(
+        img, (x, baseline), TITLE_SUFFIX, suffix_font, TITLE_ACCENT, TITLE_SHADOW, offset, ss
+    )
     tag_font = canvas.font("sans-bold", TITLE_TAGLINE_PX * ss)
     ImageDraw.Draw(img).text(
         ((14 + TITLE_EMBLEM + 18) * ss, 82 * ss),
@@ -178,16 +184,20 @@ def _play_badge(img, centre, radius):
     size = img.size
     ring_frame = Frame(centre[0], centre[1], radius * 1.55, -12)
     draw = ImageDraw.Draw(img)
-    back = [ring_frame.pt(math.cos(math.radians(a)), 0.3 * math.sin(math.radians(a))) for a in range(180, 361, 3)]
-    front = [ring_frame.pt(math.cos(math.radians(a)), 0.3 * math.sin(math.radians(a))) for a in range(0, 151, 3)]
+    def ring(degrees):
+        return [ring_frame.pt(math.cos(math.radians(a)), 0.3 * math.sin(math.radians(a))) for a in degrees]
+
+    back = ring(range(180, 361, 3))
+    front = ring(range(0, 151, 3))
     stroke(draw, back, radius * 0.09, START_BUTTON + (255,))
     shadow_mask = canvas.shape_mask(size, lambda d: canvas.disc(d, centre, radius, 255))
     img.alpha_composite(canvas.drop_shadow(shadow_mask, (0, radius * 0.06), radius * 0.08, strength=0.7))
     draw = ImageDraw.Draw(img)
     canvas.disc(draw, centre, radius + radius * 0.05, WHITE + (255,))
-    body = canvas.radial_gradient(
-        size, (centre[0] - radius * 0.3, centre[1] - radius * 0.4), radius * 1.6, canvas.mix(START_BUTTON, WHITE, 0.35), (0, 120, 190)
-    )
+    light = canvas.mix(START_BUTTON, WHITE, 0.35)
+    deep = canvas.mix(START_BUTTON, (0, 0, 0), 0.3)
+    highlight = (centre[0] - radius * 0.3, centre[1] - radius * 0.4)
+    body = canvas.radial_gradient(size, highlight, radius * 1.6, light, deep)
     canvas.fill_masked(img, body, shadow_mask)
     f = Frame(centre[0], centre[1], radius)
     triangle = f.pts([(-0.3, -0.5), (0.55, 0.0), (-0.3, 0.5)])
@@ -220,7 +230,9 @@ def render_start():
     _play_badge(overlay, (width, height * 0.8), START_BUTTON_RADIUS * 2)
     headline = canvas.font("sans-bold", START_HEADLINE_PX * 2)
     subline = canvas.font("sans", START_SUBLINE_PX * 2)
-    _shadowed_text(overlay, (width, height * 1.5), START_HEADLINE, headline, START_TEXT, (0, 0, 0), 5, 6, "mm")
+    _shadowed_text(
+        overlay, (width, height * 1.5), START_HEADLINE, headline, START_TEXT, (0, 0, 0), 5, 6, "mm"
+    )
     _shadowed_text(overlay, (width, height * 1.72), START_SUBLINE, subline, START_HINT, (0, 0, 0), 4, 5, "mm")
     img.alpha_composite(overlay.resize(START_SIZE, Image.Resampling.BOX))
     return img.convert("RGB")
@@ -236,11 +248,15 @@ def render_poster():
     # A film frame with a warning sign over it.
     x0, y0 = f.pt(-1.3, -0.9)
     x1, y1 = f.pt(1.3, 0.9)
-    draw.rounded_rectangle((x0, y0, x1, y1), radius=f.len(0.18), outline=(150, 160, 180, 255), width=round(f.len(0.1)))
+    film = POSTER_FILM + (255,)
+    draw.rounded_rectangle(
+        (x0, y0, x1, y1), radius=f.len(0.18), outline=film, width=round(f.len(0.1))
+    )
     for i in range(6):
         hx = x0 + (x1 - x0) * (i + 0.5) / 6
         for hy in (y0 + f.len(0.22), y1 - f.len(0.22)):
-            draw.rectangle((hx - f.len(0.08), hy - f.len(0.06), hx + f.len(0.08), hy + f.len(0.06)), fill=(150, 160, 180, 255))
+            hole = (hx - f.len(0.08), hy - f.len(0.06), hx + f.len(0.08), hy + f.len(0.06))
+            draw.rectangle(hole, fill=film)
     sign = f.shifted(0, 0.12)
     triangle = sign.pts([(0, -0.62), (0.62, 0.48), (-0.62, 0.48)])
     draw.polygon(triangle, fill=POSTER_ALERT + (255,))
@@ -250,7 +266,9 @@ def render_poster():
     headline = canvas.font("sans-bold", 30 * ss)
     subline = canvas.font("sans", 17 * ss)
     canvas.text_centred(draw, (width * ss / 2, height * ss * 0.74), POSTER_HEADLINE, headline, WHITE + (255,))
-    canvas.text_centred(draw, (width * ss / 2, height * ss * 0.86), POSTER_SUBLINE, subline, (190, 200, 215, 255))
+    canvas.text_centred(
+        draw, (width * ss / 2, height * ss * 0.86), POSTER_SUBLINE, subline, POSTER_HINT + (255,)
+    )
     return img.resize(POSTER_SIZE, Image.Resampling.BOX).convert("RGB")
 
 
@@ -274,8 +292,9 @@ def render_indicator(frame_index):
         draw.pieslice(box, start, heading, fill=colour + (255,))
     for r in (0.36, 0.7):
         canvas.disc(draw, centre, radius * r, None, RADAR_RING + (255,), 0.9 * ss)
-    draw.line([(centre[0] - radius, centre[1]), (centre[0] + radius, centre[1])], fill=RADAR_RING + (140,), width=round(0.7 * ss))
-    draw.line([(centre[0], centre[1] - radius), (centre[0], centre[1] + radius)], fill=RADAR_RING + (140,), width=round(0.7 * ss))
+    cross = {"fill": RADAR_RING + (140,), "width": round(0.7 * ss)}
+    draw.line([(centre[0] - radius, centre[1]), (centre[0] + radius, centre[1])], **cross)
+    draw.line([(centre[0], centre[1] - radius), (centre[0], centre[1] + radius)], **cross)
     canvas.disc(draw, centre, radius, None, RADAR_RING + (255,), 1.6 * ss)
     sweep_end = (
         centre[0] + radius * math.cos(math.radians(heading)),
@@ -289,7 +308,8 @@ def render_indicator(frame_index):
         glow = max(0.0, 1.0 - since / 240)
         if glow > 0:
             colour = canvas.mix(RADAR_FACE, WHITE, 0.35 + 0.65 * glow)
-            canvas.disc(draw, (centre[0] + bx * radius, centre[1] + by * radius), (1.4 + 1.2 * glow) * ss, colour + (255,))
+            blip = (centre[0] + bx * radius, centre[1] + by * radius)
+            canvas.disc(draw, blip, (1.4 + 1.2 * glow) * ss, colour + (255,))
     canvas.disc(draw, centre, 2.0 * ss, RADAR_SWEEP + (255,))
     return canvas.downsample(img, size, size)
 
@@ -297,16 +317,12 @@ def render_indicator(frame_index):
 def write_all(out):
     images = "resources/images"
     out.save_png(render_title(), out.path(images, "title.png"))
-    out.save_image(
-        render_poster(), out.path(images, "poster.jpg"), "JPEG", quality=JPEG_QUALITY, optimize=True, subsampling=0
-    )
-    out.save_image(
-        render_start(),
-        out.path(images, "title_start_html5.jpg"),
-        "JPEG",
-        quality=JPEG_QUALITY,
-        optimize=True,
-        subsampling=0,
-    )
+    # Full colour resolution (no chroma subsampling) keeps the text crisp.
+    jpeg = {"quality": JPEG_QUALITY, "optimize": True, "subsampling": 0}
+    out.save_image(render_poster(), out.path(images, "poster.jpg"), "JPEG", **jpeg)
+    out.save_image(render_start(), out.path(images, "title_start_html5.jpg"), "JPEG", **jpeg)
     frames = [render_indicator(i) for i in range(INDICATOR_FRAMES)]
-    out.write(out.path(images, "check_hs.gif"), lambda temp: save_animated_gif(frames, temp, INDICATOR_MS, OUTLINE))
+    out.write(
+        out.path(images, "check_hs.gif"),
+        lambda temp: save_animated_gif(frames, temp, INDICATOR_MS, OUTLINE),
+    )
