@@ -1,0 +1,148 @@
+#include "publish/PresentationPageWriter.h"
+
+#include "model/TextForms.h"
+#include "publish/WebText.h"
+
+#include <array>
+
+namespace qm {
+namespace {
+
+constexpr std::string_view kEol = "\r\n";
+
+template <std::size_t N>
+void appendLines(std::string& out, const std::array<std::string_view, N>& lines) {
+    for (const std::string_view line : lines) {
+        out += line;
+        out += kEol;
+    }
+}
+
+void appendLine(std::string& out, std::string_view line) {
+    out += line;
+    out += kEol;
+}
+
+// The overlay's handler is a named function so that removeEventListener
+// really removes it after the first click.
+constexpr std::array<std::string_view, 23> kHead = {
+    "<html>",
+    "    <head>",
+    "        <script>",
+    "       function bindButton() {",
+    "           var button      = document.getElementById('button');",
+    "           var iframe      = document.getElementById('iframe');",
+    "           var overlay     = document.getElementById('overlay');",
+    "           button.addEventListener('click', function(e) {iframe.src = 'tv360_player.html';});",
+    "           button.addEventListener('click', function(e) {",
+    "           iframe.style.pointerEvents = 'all';",
+    "           iframe.src = 'tv360_player.html';",
+    "           });",
+    "           iframe.style.pointerEvents = 'none';",
+    "           var listener = function() {",
+    "           iframe.style.pointerEvents = 'all';",
+    "           iframe.src = 'tv360_player.html';",
+    "           overlay.removeEventListener('click', listener);",
+    "           };",
+    "           overlay.addEventListener('click', listener, false);",
+    "       }",
+    "        </script>",
+    "    </head>",
+    "",
+};
+
+constexpr std::array<std::string_view, 16> kResizeScript = {
+    "    <script type=\"TEXT/javascript\">",
+    "        function ReSize(){",
+    "                var iframe = document.getElementById('iframe');",
+    "                var listener = iframe.contentDocument.addEventListener('click', function() {",
+    "                    if (document.activeElement === document.getElementById('iframe')) {",
+    "                        iframe.src = 'tv360_player.html';",
+    "                    }",
+    "                    iframe.contentDocument.removeEventListener('click', listener);",
+    "                }, false);",
+    "            resizeTo(screen.width, screen.height);",
+    "            moveTo(0,0);",
+    "            document.getElementById('iframe').width=screen.availWidth;",
+    "            document.getElementById('iframe').height=screen.availHeight;",
+    "            document.getElementById('iframe').contentDocument.body.children[0].style='width: "
+    "100%; height: 100%; cursor: pointer;';",
+    "        }",
+    "    </script>",
+};
+
+} // namespace
+
+std::string PresentationPageWriter::serverLauncherText() {
+    std::string out;
+    appendLine(out, "REM for local tests only");
+    appendLine(out, "start python -m http.server");
+    return out;
+}
+
+std::string PresentationPageWriter::testLauncherName(std::string_view pageName) {
+    return "start_test_" + std::string(pageName) + ".bat";
+}
+
+std::string PresentationPageWriter::testLauncherText(std::string_view pageName) {
+    // Percent-encoded, and every "%" doubled because a batch file reads "%2"
+    // as an argument; plain names come out unchanged.
+    std::string url;
+    for (const char c : urlStrict(pageName)) {
+        url += c;
+        if (c == '%') {
+            url += '%';
+        }
+    }
+    std::string out;
+    appendLine(out, "REM for local tests only");
+    appendLine(out, "start http://127.0.0.1:8000/" + url + ".html");
+    return out;
+}
+
+std::string PresentationPageWriter::pageText(const PresentationFields& fields) {
+    const std::string colour = hexColourText(fields.pageColour);
+    std::string out;
+    appendLines(out, kHead);
+    if (fields.fullScreen) {
+        appendLine(out, "<body bgcolor='#" + colour + "' onload='ReSize()'>");
+        appendLines(out, kResizeScript);
+    } else {
+        appendLine(out, "<body onload='bindButton()' bgcolor='#" + colour + "'>");
+        appendLine(out, "        <center><br><br>Test example<br><br>");
+    }
+    appendLine(out, "        <div id='overlay' style='cursor: pointer'>");
+    appendLine(out, "            <iframe id='iframe'");
+    appendLine(out, "                frameborder='0'");
+    appendLine(out, "                src='title_start_html5.jpg'");
+    appendLine(out, "                width=" + fields.width + " height=" + fields.height +
+                        " scrolling='no' allowfullscreen>");
+    appendLine(out, "            </iframe>");
+    appendLine(out, "        </div>");
+    if (!fields.fullScreen) {
+        appendLine(out, "        <br>");
+        appendLine(out,
+                   "        <button id='button' style='cursor:pointer;'>Start 360 video</button>");
+        appendLine(out, "        </center>");
+    }
+    appendLine(out, "    </body>");
+    appendLine(out, "</html>");
+    return out;
+}
+
+FileResult PresentationPageWriter::writeLaunchers(const std::filesystem::path& outputFolder,
+                                                  std::string_view pageName) {
+    if (FileResult failed =
+            writeFileReplacing(outputFolder / kServerLauncherName, serverLauncherText())) {
+        return failed;
+    }
+    return writeFileReplacing(outputFolder / testLauncherName(pageName),
+                              testLauncherText(pageName));
+}
+
+FileResult PresentationPageWriter::writePage(const std::filesystem::path& pagePath,
+                                             const PresentationFields& fields) {
+    return writeFileReplacing(pagePath, pageText(fields));
+}
+
+} // namespace qm

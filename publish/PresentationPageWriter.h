@@ -1,0 +1,37 @@
+#pragma once
+// The presentation page (an iframe that loads the player page on a click)
+// and the two batch files that serve the package on 127.0.0.1:8000.
+
+#include "publish/PackageFiles.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace qm {
+
+inline constexpr std::string_view kServerLauncherName = "start_local_server_python.bat";
+
+struct PresentationFields {
+    bool fullScreen = false;      // FULLSCREEN
+    std::uint32_t pageColour = 0; // HTMLBGCOLOR, 0x00BBGGRR
+    std::string width;            // resolved player size texts
+    std::string height;
+};
+
+class PresentationPageWriter {
+  public:
+    static std::string serverLauncherText();
+    // pageName: the chosen file name without its extension.
+    static std::string testLauncherName(std::string_view pageName);
+    static std::string testLauncherText(std::string_view pageName);
+    static std::string pageText(const PresentationFields& fields);
+
+    static FileResult writeLaunchers(const std::filesystem::path& outputFolder,
+                                     std::string_view pageName);
+    static FileResult writePage(const std::filesystem::path& pagePath,
+                                const PresentationFields& fields);
+};
+
+} // namespace qm
