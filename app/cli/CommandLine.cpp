@@ -1,6 +1,8 @@
 #include "app/cli/CommandLine.h"
 
 #include "app/cli/CliCommand.h"
+#include "app/cli/OpenCommand.h"
+#include "app/cli/ServeCommand.h"
 
 #include <vector>
 
@@ -18,6 +20,8 @@ int run(int argc, char** argv) {
     app.require_subcommand(1, 1);
 
     std::vector<CliCommand> commands;
+    commands.push_back(addOpenCommand(app, argc, argv));
+    commands.push_back(addServeCommand(app));
 
     try {
         app.parse(argc, argv);
