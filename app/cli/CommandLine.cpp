@@ -1,7 +1,6 @@
 #include "app/cli/CommandLine.h"
 
 #include "app/cli/CliCommand.h"
-#include "app/cli/OpenCommand.h"
 #include "app/cli/ServeCommand.h"
 
 #include <vector>
@@ -20,7 +19,6 @@ int run(int argc, char** argv) {
     app.require_subcommand(1, 1);
 
     std::vector<CliCommand> commands;
-    commands.push_back(addOpenCommand(app, argc, argv));
     commands.push_back(addServeCommand(app));
 
     try {
