@@ -1,6 +1,7 @@
 #include "app/cli/CommandLine.h"
 
 #include "app/cli/CliCommand.h"
+#include "app/cli/PublishCommand.h"
 #include "app/cli/ServeCommand.h"
 
 #include <vector>
@@ -19,6 +20,7 @@ int run(int argc, char** argv) {
     app.require_subcommand(1, 1);
 
     std::vector<CliCommand> commands;
+    commands.push_back(addPublishCommand(app));
     commands.push_back(addServeCommand(app));
 
     try {

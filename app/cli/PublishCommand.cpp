@@ -1,0 +1,166 @@
+#include "app/cli/PublishCommand.h"
+
+#include "persist/ProjectFile.h"
+#include "publish/Publisher.h"
+
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qm::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct PublishArgs {
+    std::string project;
+    std::string output;
+    bool muted = false;
+    bool lockFullScreen = false;
+    std::string manualSize; // WxH
+    std::string manualTilt;
+    bool noScramble = false;
+};
+
+bool allDigits(std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// "700x350" into its two digit texts.
+std::optional<std::pair<std::string, std::string>> splitSize(std::string_view size) {
+    const std::size_t x = size.find_first_of("xX");
+    if (x == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::string_view width = size.substr(0, x);
+    const std::string_view height = size.substr(x + 1);
+    if (!allDigits(width) || !allDigits(height)) {
+        return std::nullopt;
+    }
+    return std::pair{std::string(width), std::string(height)};
+}
+
+std::string withLineFeeds(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' || i + 1 >= text.size() || text[i + 1] != '\n') {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// The person's side of publishing on a terminal: messages go to standard
+// error, the save dialog's answer is the OUTPUT argument.
+class TerminalPublishUi : public PublishUi {
+  public:
+    explicit TerminalPublishUi(std::string pagePath) : pagePath_(std::move(pagePath)) {}
+
+    void showMessage(std::string_view caption, std::string_view text, MessageIcon) override {
+        std::cerr << caption << '\n' << withLineFeeds(text) << '\n';
+    }
+    std::optional<std::string> choosePageFile(const SaveDialogRequest&) override {
+        return pagePath_;
+    }
+    void stopPreview() override {}
+    void playTick() override {}
+
+  private:
+    std::string pagePath_;
+};
+
+int exitCodeOf(const PublishResult& result) {
+    switch (result.outcome) {
+    case PublishOutcome::Published:
+        return kOk;
+    case PublishOutcome::Stopped:
+        return kStopped;
+    case PublishOutcome::FileSystemFailure:
+        return kFileSystem;
+    }
+    return kFileSystem;
+}
+
+void printWhereToLook(const fs::path& pagePath) {
+    const fs::path folder = pagePath.parent_path();
+    std::cout << "Published into " << folder.string() << '\n'
+              << "Presentation page: " << pagePath.filename().string() << '\n'
+              << "View it with: quillmark serve " << folder.string()
+              << "  (then open http://127.0.0.1:8000/" << pagePath.filename().string() << ")\n";
+}
+
+int publishProject(const PublishArgs& args) {
+    std::error_code code;
+    const fs::path currentDir = fs::current_path(code);
+    Project project;
+    project.options = PlayerOptions::fresh(currentDir.string());
+    const ProjectReadResult read = readProjectFile(args.project, project, currentDir.string());
+    if (!read.applied) {
+        std::cerr << "Cannot read the project " << (read.error ? read.error->path : args.project)
+                  << ": " << (read.error ? read.error->reason : "unknown reason") << '\n';
+        return kFileSystem;
+    }
+    TransientSettings& transient = project.options.transient;
+    transient.muted = args.muted;
+    transient.lockFullScreen = args.lockFullScreen;
+    if (const auto size = splitSize(args.manualSize)) {
+        transient.manualSize = true;
+        transient.manualWidth = size->first;
+        transient.manualHeight = size->second;
+    }
+    transient.manualTilt = args.manualTilt;
+
+    // Relative names are resolved against the current directory, as the
+    // dialog would have answered with a full path.
+    const fs::path page = fs::absolute(fs::path(args.output), code);
+    TerminalPublishUi ui(page.string());
+    const PublishResult result = Publisher(ui, {.scramble = !args.noScramble}).publish(project);
+    if (result.outcome == PublishOutcome::Published) {
+        printWhereToLook(result.pagePath);
+    }
+    return exitCodeOf(result);
+}
+
+} // namespace
+
+CliCommand addPublishCommand(CLI::App& app) {
+    auto args = std::make_shared<PublishArgs>();
+    CLI::App* node = app.add_subcommand(
+        "publish", "Publish a project as a web package, as the window's "
+                   "\"Опубликовать видео для Web\" does, with OUTPUT.html as the presentation "
+                   "page. Icon codes 0 become 200 and the save folder moves only in memory: "
+                   "the project file is not rewritten.");
+    node->add_option("PROJECT", args->project, "Project file (.pp5)")->required();
+    node->add_option("OUTPUT", args->output,
+                     "Presentation page to write; its folder receives the package (\".html\" "
+                     "is appended unless the name ends in it)")
+        ->required();
+    node->add_flag("--muted", args->muted, "The video starts muted");
+    node->add_flag("--lock-fullscreen", args->lockFullScreen,
+                   "The player locks its full-screen control");
+    node->add_option("--manual-size", args->manualSize,
+                     "Player size WxH instead of the project's window size (at least 320x100)")
+        ->check(CLI::Validator(
+            [](const std::string& value) {
+                return splitSize(value) ? std::string() : "expected WIDTHxHEIGHT in pixels";
+            },
+            "WxH", "size"));
+    node->add_option("--manual-tilt", args->manualTilt,
+                     "Vertical limit in degrees (30 to 90) when the project's limit is auto or "
+                     "manual")
+        ->check(CLI::Validator(
+            [](const std::string& value) {
+                return allDigits(value) ? std::string() : "expected whole degrees";
+            },
+            "DEG", "degrees"));
+    node->add_flag("--no-scramble", args->noScramble, "Leave js/ctr/cn0.js readable");
+    node->footer("Exit codes: 0 published, 1 stopped by a check (no video, video not found, "
+                 "unsupported video format), 2 usage, 3 a file could not be read, written or "
+                 "copied.");
+    return {node, [args] { return publishProject(*args); }};
+}
+
+} // namespace qm::cli
