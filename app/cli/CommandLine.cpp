@@ -2,7 +2,9 @@
 
 #include "app/cli/CliCommand.h"
 #include "app/cli/PublishCommand.h"
+#include "app/cli/HotSpotCommand.h"
 #include "app/cli/ServeCommand.h"
+#include "app/cli/SetCommand.h"
 
 #include <vector>
 
@@ -22,6 +24,8 @@ int run(int argc, char** argv) {
     std::vector<CliCommand> commands;
     commands.push_back(addPublishCommand(app));
     commands.push_back(addServeCommand(app));
+    commands.push_back(addSetCommand(app));
+    commands.push_back(addHotSpotCommand(app));
 
     try {
         app.parse(argc, argv);
