@@ -113,6 +113,8 @@ test('the player sits where the alignment words say, with the Stats panel when a
     assert.equal(await stats.isVisible(), true);
     const box = await stats.boundingBox();
     assert.deepEqual([box.x, box.y], [240, 360], 'in the player\'s top left corner');
+    const about = await page.locator('#ab').boundingBox();
+    assert.ok(about.x >= 240 && about.x + about.width <= 560 && about.y >= 360, 'the About picture is placed inside the player');
     await holdAt(page, 1);
     await screenshot(page, 'modes-aligned-stats');
     await context.close();

@@ -166,3 +166,32 @@ test('keyboard arrows look around while the player has focus; the view stays wit
     await screenshot(page, 'view-at-vertmax');
     assert.deepEqual(player.problems, []);
 });
+
+test('touch: one finger drags the view, two fingers pinch the zoom', async () => {
+    const { page } = player;
+    await page.evaluate(() => {
+        window.__quillmarkPlayer.view.lookTo(0, 0);
+        window.__quillmarkPlayer.view.zoomTo(100);
+    });
+    const box = await page.locator('#container canvas').boundingBox();
+    const cx = box.x + box.width / 2;
+    const cy = box.y + box.height * 0.45;
+    const cdp = await page.context().newCDPSession(page);
+    const touch = (type, points) =>
+        cdp.send('Input.dispatchTouchEvent', {
+            type,
+            touchPoints: points.map(([x, y], id) => ({ x, y, id, radiusX: 2, radiusY: 2, force: 1 })),
+        });
+
+    await touch('touchStart', [[cx + 100, cy]]);
+    for (let step = 1; step <= 5; ++step) await touch('touchMove', [[cx + 100 - step * 40, cy]]);
+    await touch('touchEnd', []);
+    assert.ok(Math.abs((await viewState(page)).lon - 20) < 1, 'a 200 pixel swipe to the left turns 20 degrees right');
+
+    // Fingers moving apart to twice their distance halve the field of view.
+    await touch('touchStart', [[cx - 50, cy], [cx + 50, cy]]);
+    for (let step = 1; step <= 5; ++step) await touch('touchMove', [[cx - 50 - step * 10, cy], [cx + 50 + step * 10, cy]]);
+    await touch('touchEnd', []);
+    assert.ok(Math.abs((await viewState(page)).fov - 50) < 1, `pinched to ${(await viewState(page)).fov}`);
+    await cdp.detach();
+});

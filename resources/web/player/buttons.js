@@ -19,6 +19,7 @@ const BUTTON_HEIGHT = 70;
 const TITLE_WIDTH = 480;
 const TITLE_HEIGHT = 100;
 const MUTE_SIZE = 20;
+const ABOUT_SIZE = 40;
 const GAP = 4;
 const MARGIN = 8;
 
@@ -40,7 +41,7 @@ export class Buttons {
         this.titleShown = true;
         this.muted = false;
         this.unmuteWanted = false;
-        for (const id of [...ROW, 'muteON', 'muteOFF', 'titlePN']) {
+        for (const id of [...ROW, 'muteON', 'muteOFF', 'titlePN', 'ab']) {
             const element = document.getElementById(id);
             if (element) element.draggable = false;
         }
@@ -77,11 +78,17 @@ export class Buttons {
             if (element) placeElement(element, left, top, width, height);
             left += width + GAP;
         }
-        this.layoutMute(rect);
+        const about = this.element('ab');
+        if (about) {
+            placeElement(about, rect.left + rect.width - ABOUT_SIZE - MARGIN, rect.top + MARGIN, ABOUT_SIZE, ABOUT_SIZE);
+        }
+        // The mute button sits left of the About picture, level with its middle.
+        const muteRight = rect.left + rect.width - (about ? ABOUT_SIZE + 2 * MARGIN : MARGIN);
+        this.layoutMute(rect, muteRight, rect.top + MARGIN + (about ? ABOUT_SIZE / 2 : MUTE_SIZE / 2));
         this.layoutTitle(rect);
     }
 
-    layoutMute(rect) {
+    layoutMute(rect, right, middle) {
         const shown = this.element(this.muted ? 'muteOFF' : 'muteON');
         const hidden = this.element(this.muted ? 'muteON' : 'muteOFF');
         if (hidden) {
@@ -90,7 +97,7 @@ export class Buttons {
         }
         if (!shown) return;
         const size = this.unmuteWanted ? 2 * MUTE_SIZE : MUTE_SIZE;
-        placeElement(shown, rect.left + rect.width - size - MARGIN, rect.top + MARGIN, size, size);
+        placeElement(shown, right - size, Math.max(rect.top + MARGIN / 2, middle - size / 2), size, size);
         shown.classList.toggle('qm-attention', this.unmuteWanted);
     }
 
