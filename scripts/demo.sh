@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# The demo: sets up the machine, builds, draws a demo clip, writes a demo
+# project with hot spots, publishes it and shows it.
+#
+#   scripts/demo.sh [--no-serve] [--port N]
+#
+# With a display it opens the desktop window with the demo project while the
+# package is served; without one it serves the package and prints the address.
+# --no-serve (or DEMO_NO_SERVE=1) publishes and exits.
+#
+# Environment: DEMO_WORK and DEMO_OUT move the work and package folders
+# (demo-work/ and demo-out/ by default); QM_BUILD_DIR names an existing build
+# to use instead of setting up and building into build/ (tests use it).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+no_serve=${DEMO_NO_SERVE:-0}
+port=${DEMO_PORT:-8000}
+while (($#)); do
+  case $1 in
+    --no-serve) no_serve=1 ;;
+    --port)
+      [[ $# -ge 2 && $2 =~ ^[0-9]+$ ]] || { echo "--port needs a number" >&2; exit 2; }
+      port=$2
+      shift
+      ;;
+    -h | --help)
+      sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'
+      exit 0
+      ;;
+    *)
+      echo "unknown argument: $1 (try --help)" >&2
+      exit 2
+      ;;
+  esac
+  shift
+done
+
+work=${DEMO_WORK:-$root/demo-work}
+out=${DEMO_OUT:-$root/demo-out}
+
+if [[ -n ${QM_BUILD_DIR:-} ]]; then
+  quillmark=$QM_BUILD_DIR/quillmark
+  [[ -x $quillmark ]] || { echo "$quillmark is missing: build it first" >&2; exit 3; }
+else
+  echo "== Setting up the machine"
+  scripts/setup.sh
+  echo "== Building"
+  scripts/build.sh
+  quillmark=$root/build/quillmark
+fi
+
+echo "== Demo clip"
+if [[ -f $work/demo.mp4 && -f $work/demo.webm ]]; then
+  echo "$work/demo.mp4 and demo.webm are there already"
+else
+  tools/demo/make-clip.sh "$work" 10
+fi
+
+echo "== Demo project"
+project=$work/demo.pp5
+"$quillmark" new --force "$project" "$work/demo.mp4" "$work/demo.webm"
+"$quillmark" set "$project" \
+  HTMLTITLE "Quillmark demo: a walk round the colour wheel" \
+  WINDOW 11 ZOOM 8 AUDIO 4 MAXFPS 6 CONTROLS 1 STAT 0 HTMLBGCOLOR 1E1410 \
+  HS_ICON0 200 HS_ICON1 205 HS_ICON2 210 HS_ICON3 215 HS_ICON4 220
+# Hot spots at the clip's labelled directions, each inside its own time window.
+"$quillmark" hotspot "$project" 1 --yaw 0 --pos 0.5 --time 4 \
+  --link "https://www.qt.io/" --title "Straight ahead: red"
+"$quillmark" hotspot "$project" 2 --yaw 90 --pos 1.5 --time 5 \
+  --link "https://threejs.org/" --title "Right: chartreuse"
+"$quillmark" hotspot "$project" 3 --yaw -90 --pos 3 --time 5 \
+  --link "https://www.debian.org/" --title "Left: violet"
+"$quillmark" hotspot "$project" 4 --yaw 180 --pos 5 --time 4.5 --self \
+  --link "index.html" --title "Behind you: start again"
+"$quillmark" hotspot "$project" 5 --yaw 30 --pos 7 --time 3 \
+  --link "https://en.wikipedia.org/wiki/Equirectangular_projection" --title "Equirectangular"
+"$quillmark" info "$project"
+
+echo "== Publishing into $out"
+"$quillmark" publish "$project" "$out/index.html"
+
+address="http://127.0.0.1:$port/index.html"
+if ((no_serve)); then
+  echo "Published: $out/index.html (serve it with: $quillmark serve $out)"
+  exit 0
+fi
+
+if [[ -n ${DISPLAY:-} ]]; then
+  echo "== Serving $out at $address while the desktop window is open"
+  "$quillmark" serve "$out" --port "$port" &
+  server=$!
+  trap 'kill "$server" 2>/dev/null; wait "$server" 2>/dev/null || true' EXIT
+  sleep 0.5
+  kill -0 "$server" 2>/dev/null || { echo "the server did not start (is port $port in use? try --port)" >&2; exit 3; }
+  echo "Open $address in a browser; close the window to end the demo."
+  "$quillmark" open "$project"
+else
+  echo "== Serving $out: open $address in a browser (Ctrl+C ends the demo)"
+  exec "$quillmark" serve "$out" --port "$port"
+fi

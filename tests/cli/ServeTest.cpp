@@ -1,0 +1,207 @@
+// quillmark serve against a temporary package: whole files, byte ranges on
+// small files and on streamed large ones, types, refusals and a clean stop.
+
+#include "CliProcess.h"
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <filesystem>
+#include <regex>
+#include <string>
+
+namespace qm::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string patternedBytes(std::size_t size) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) {
+        bytes[i] = static_cast<char>((i * 7919 + i / 251) & 0xFF);
+    }
+    return bytes;
+}
+
+class ServeTest : public ::testing::Test {
+  protected:
+    static constexpr std::size_t kBigSize = 5u << 20; // above the streaming threshold
+
+    void SetUp() override {
+        package_ = folder_.path() / "package";
+        writeText(package_ / "index.html", "<html><body>tour</body></html>\n");
+        writeText(package_ / "js" / "ctr" / "cn0.js", "var OS_FPS = 15;\n");
+        small_ = patternedBytes(3000);
+        writeText(package_ / "clip.webm", small_);
+        big_ = patternedBytes(kBigSize);
+        writeText(package_ / "movie.mp4", big_);
+        writeText(folder_.path() / "secret.txt", "outside the package\n");
+
+        server_ = std::make_unique<RunningQuillmark>(
+            std::vector<std::string>{"serve", package_.string(), "--port", "0"}, folder_.path());
+        const std::string banner = server_->waitForOutput("(Ctrl+C stops)");
+        std::smatch match;
+        ASSERT_TRUE(std::regex_search(banner, match, std::regex(R"(http://127\.0\.0\.1:(\d+)/)")))
+            << banner << server_->errors();
+        port_ = std::stoi(match[1]);
+        client_ = std::make_unique<httplib::Client>("127.0.0.1", port_);
+    }
+
+    httplib::Result get(const std::string& path, const std::string& range = {}) {
+        httplib::Headers headers;
+        if (!range.empty()) {
+            headers.emplace("Range", range);
+        }
+        return client_->Get(path, headers);
+    }
+
+    TempFolder folder_;
+    fs::path package_;
+    std::string small_;
+    std::string big_;
+    std::unique_ptr<RunningQuillmark> server_;
+    int port_ = 0;
+    std::unique_ptr<httplib::Client> client_;
+};
+
+TEST_F(ServeTest, WholeFilesComeWithTheirTypeAndOfferRanges) {
+    const auto page = get("/index.html");
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->status, 200);
+    EXPECT_EQ(page->body, "<html><body>tour</body></html>\n");
+    EXPECT_EQ(page->get_header_value("Content-Type"), "text/html; charset=utf-8");
+    EXPECT_EQ(page->get_header_value("Accept-Ranges"), "bytes");
+
+    const auto folder = get("/");
+    ASSERT_TRUE(folder);
+    EXPECT_EQ(folder->status, 200);
+    EXPECT_EQ(folder->body, page->body);
+
+    const auto script = get("/js/ctr/cn0.js");
+    ASSERT_TRUE(script);
+    EXPECT_EQ(script->body, "var OS_FPS = 15;\n");
+    EXPECT_EQ(script->get_header_value("Content-Type"), "text/javascript; charset=utf-8");
+
+    const auto movie = get("/movie.mp4");
+    ASSERT_TRUE(movie);
+    EXPECT_EQ(movie->status, 200);
+    EXPECT_EQ(movie->get_header_value("Content-Type"), "video/mp4");
+    EXPECT_EQ(movie->get_header_value("Accept-Ranges"), "bytes");
+    EXPECT_TRUE(movie->body == big_) << "the streamed file differs, " << movie->body.size()
+                                     << " bytes";
+}
+
+TEST_F(ServeTest, EveryPackageFileTypeIsNamed) {
+    const std::vector<std::pair<std::string, std::string>> types = {
+        {"a.css", "text/css; charset=utf-8"}, {"a.png", "image/png"},
+        {"a.jpg", "image/jpeg"},              {"a.gif", "image/gif"},
+        {"a.webm", "video/webm"},             {"a.ogv", "video/ogg"},
+        {"a.mov", "video/quicktime"},         {"a.m4v", "video/x-m4v"},
+        {"A.MP4", "video/mp4"}};
+    for (const auto& [name, type] : types) {
+        writeText(package_ / name, "x");
+        const auto response = get("/" + name);
+        ASSERT_TRUE(response) << name;
+        EXPECT_EQ(response->status, 200) << name;
+        EXPECT_EQ(response->get_header_value("Content-Type"), type) << name;
+    }
+}
+
+TEST_F(ServeTest, RangesGiveExactBytesFromSmallAndStreamedFiles) {
+    struct Case {
+        std::string path;
+        const std::string* bytes;
+        std::string range;
+        std::size_t first;
+        std::size_t count;
+    };
+    const std::vector<Case> cases = {
+        {"/clip.webm", &small_, "bytes=100-199", 100, 100},
+        {"/clip.webm", &small_, "bytes=2990-", 2990, 10},
+        {"/clip.webm", &small_, "bytes=-5", 2995, 5},
+        {"/clip.webm", &small_, "bytes=2000-99999", 2000, 1000},
+        {"/movie.mp4", &big_, "bytes=1000-1999", 1000, 1000},
+        {"/movie.mp4", &big_, "bytes=4194300-4194400", 4194300, 101},
+        {"/movie.mp4", &big_, "bytes=5242000-", 5242000, kBigSize - 5242000},
+        {"/movie.mp4", &big_, "bytes=-64", kBigSize - 64, 64},
+        {"/movie.mp4", &big_, "bytes=5000000-99999999", 5000000, kBigSize - 5000000},
+    };
+    for (const Case& c : cases) {
+        const auto response = get(c.path, c.range);
+        ASSERT_TRUE(response) << c.path << " " << c.range;
+        EXPECT_EQ(response->status, 206) << c.range;
+        EXPECT_TRUE(response->body == c.bytes->substr(c.first, c.count))
+            << c.path << " " << c.range << ": " << response->body.size() << " bytes";
+        EXPECT_EQ(response->get_header_value("Content-Range"),
+                  "bytes " + std::to_string(c.first) + "-" + std::to_string(c.first + c.count - 1) +
+                      "/" + std::to_string(c.bytes->size()))
+            << c.range;
+    }
+}
+
+TEST_F(ServeTest, RangesPastTheEndAreNotSatisfiable) {
+    for (const auto& [path, size] : {std::pair<std::string, std::size_t>{"/clip.webm", 3000},
+                                     std::pair<std::string, std::size_t>{"/movie.mp4", kBigSize}}) {
+        const auto response = get(path, "bytes=" + std::to_string(size) + "-");
+        ASSERT_TRUE(response) << path;
+        EXPECT_EQ(response->status, 416) << path;
+        EXPECT_EQ(response->get_header_value("Content-Range"), "bytes */" + std::to_string(size));
+    }
+}
+
+TEST_F(ServeTest, MissingFilesAndPathsOutsideThePackageAreRefused) {
+    const auto missing = get("/nothing.html");
+    ASSERT_TRUE(missing);
+    EXPECT_EQ(missing->status, 404);
+
+    fs::create_symlink(folder_.path() / "secret.txt", package_ / "link.txt");
+    for (const std::string path :
+         {"/../secret.txt", "/%2e%2e/secret.txt", "/js/../../secret.txt", "/link.txt",
+          "/..%2fsecret.txt", "/js%2f..%2f..%2fsecret.txt"}) {
+        const auto response = get(path);
+        ASSERT_TRUE(response) << path;
+        EXPECT_GE(response->status, 400) << path;
+        EXPECT_EQ(response->body.find("outside the package"), std::string::npos) << path;
+    }
+    // A dot segment that stays inside is fine.
+    const auto inside = get("/js/../index.html");
+    ASSERT_TRUE(inside);
+    EXPECT_EQ(inside->status, 200);
+}
+
+TEST_F(ServeTest, OnlyReadingIsAllowed) {
+    const auto response = client_->Post("/index.html", "x", "text/plain");
+    ASSERT_TRUE(response);
+    EXPECT_EQ(response->status, 405);
+    EXPECT_EQ(readText(package_ / "index.html"), "<html><body>tour</body></html>\n");
+}
+
+TEST_F(ServeTest, StopsCleanlyOnSigterm) {
+    EXPECT_EQ(server_->terminate(), 0);
+    EXPECT_NE(server_->output().find("Stopped."), std::string::npos);
+}
+
+TEST_F(ServeTest, ABusyPortIsAFailureNotASharedPort) {
+    const CliResult second =
+        runQuillmark({"serve", package_.string(), "--port", std::to_string(port_)},
+                     folder_.path());
+    EXPECT_EQ(second.exitCode, 3);
+    EXPECT_NE(second.err.find("cannot listen on 127.0.0.1:" + std::to_string(port_)),
+              std::string::npos)
+        << second.err;
+}
+
+TEST(ServeUsage, MissingFolderAndBadPort) {
+    const TempFolder folder;
+    const CliResult missing = runQuillmark({"serve", "no-such-folder"}, folder.path());
+    EXPECT_EQ(missing.exitCode, 3);
+    EXPECT_NE(missing.err.find("no-such-folder"), std::string::npos) << missing.err;
+
+    writeText(folder.path() / "file.txt", "x");
+    EXPECT_EQ(runQuillmark({"serve", "file.txt"}, folder.path()).exitCode, 3);
+    EXPECT_EQ(runQuillmark({"serve", ".", "--port", "70000"}, folder.path()).exitCode, 2);
+    EXPECT_EQ(runQuillmark({"serve"}, folder.path()).exitCode, 2);
+}
+
+} // namespace
+} // namespace qm::test
