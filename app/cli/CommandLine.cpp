@@ -1,6 +1,7 @@
 #include "app/cli/CommandLine.h"
 
 #include "app/cli/CliCommand.h"
+#include "app/cli/OpenCommand.h"
 #include "app/cli/PublishCommand.h"
 #include "app/cli/HotSpotCommand.h"
 #include "app/cli/ServeCommand.h"
@@ -22,6 +23,7 @@ int run(int argc, char** argv) {
     app.require_subcommand(1, 1);
 
     std::vector<CliCommand> commands;
+    commands.push_back(addOpenCommand(app, argc, argv));
     commands.push_back(addPublishCommand(app));
     commands.push_back(addServeCommand(app));
     commands.push_back(addSetCommand(app));

@@ -1,0 +1,46 @@
+#pragma once
+// Fonts, colours and frame styles of the desktop windows. Sizes follow the
+// original dialog's pixels, so fonts are set in pixels rather than points.
+
+#include <QColor>
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+class QFrame;
+
+namespace qm::app {
+
+inline const QColor kWindowGrey{135, 135, 135};
+inline const QColor kCaptionGrey{85, 85, 85};
+inline const QColor kListGrey{192, 192, 192};
+inline const QColor kPathGrey{199, 199, 199};
+inline const QColor kTitleBoxGrey{220, 220, 220};
+inline const QColor kCyan{0, 255, 255};
+inline const QColor kEditorBlue{88, 121, 219};
+inline const QColor kSelectorBlue{68, 101, 199};
+inline const QColor kSliderGrey{88, 88, 88};
+
+// A point size as the pixel height the original's fonts had at 96 dpi.
+int pointsToPixels(int points);
+
+QFont dialogFont(); // the controls' default font
+QFont timesFont(int points, bool bold, bool italic);
+QFont titleFont(); // Times New Roman 25, bold italic
+QFont scaleFont(); // Times New Roman 8
+
+// Text colour and, when given, a filled background; without one the parent shows through.
+void setColours(QWidget* widget, const QColor& text, std::optional<QColor> background);
+
+// The flat push buttons ("выбрать цвет", "Закрыть"): a black line round a light face.
+QString flatButtonStyle();
+
+// Border styles of the original controls.
+void setStaticEdge(QFrame* frame); // one-pixel sunken edge
+void setClientEdge(QFrame* frame); // two-pixel sunken edge
+void setThinBorder(QFrame* frame); // one-pixel black line
+
+} // namespace qm::app

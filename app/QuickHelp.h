@@ -1,0 +1,26 @@
+#pragma once
+// The quick help window: the steps of the work, the main options and the files
+// a publication writes. Rebuilt on every opening.
+
+#include <QDialog>
+
+namespace qm::preview {
+class TickPlayer;
+}
+
+namespace qm::app {
+
+class QuickHelp : public QDialog {
+    Q_OBJECT
+
+  public:
+    QuickHelp(QWidget* owner, preview::TickPlayer& ticks);
+
+  private:
+    void buildHeading();
+    void buildOptionRows();
+    void buildOutputFiles();
+    void buildCloseButton(preview::TickPlayer& ticks);
+};
+
+} // namespace qm::app

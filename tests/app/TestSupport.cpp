@@ -1,0 +1,109 @@
+#include "tests/app/TestSupport.h"
+
+#include "app/DesktopApp.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QProcess>
+#include <QTimer>
+
+namespace qm::test {
+
+bool FakePrompter::confirm(QWidget* /*owner*/, const QString& caption, const QString& text) {
+    questions.push_back(caption + u'|' + text);
+    if (confirmAnswers.empty()) {
+        return true;
+    }
+    const bool answer = confirmAnswers.front();
+    confirmAnswers.pop_front();
+    return answer;
+}
+
+void FakePrompter::inform(QWidget* /*owner*/, app::MessageIcon icon, const QString& caption,
+                          const QString& text) {
+    messages.push_back({icon, caption, text});
+}
+
+std::optional<QString> FakePrompter::chooseFile(QWidget* /*owner*/,
+                                                const app::FileDialogRequest& request) {
+    fileRequests.push_back(request);
+    if (fileAnswers.empty()) {
+        return std::nullopt;
+    }
+    std::optional<QString> answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    return answer;
+}
+
+void FakePrompter::pickColour(const QColor& initial, const app::CustomColours& custom,
+                              ColourDone done) {
+    colourDialogs.push_back({initial, custom, std::move(done)});
+}
+
+void FakePrompter::showModal(QDialog& dialog) {
+    modalWindows.push_back(dialog.objectName());
+    if (onModal) {
+        onModal(dialog);
+    }
+}
+
+WindowFixture::WindowFixture() = default;
+
+WindowFixture::~WindowFixture() {
+    closeWithoutQuestion();
+}
+
+std::filesystem::path WindowFixture::optionsPath() const {
+    return std::filesystem::path(dir_.path().toStdString()) / "quillmark.ini";
+}
+
+std::filesystem::path WindowFixture::manualPath() const {
+    return std::filesystem::path(dir_.path().toStdString()) / "tv360_player.pdf";
+}
+
+app::MainWindow& WindowFixture::open() {
+    app::prepareApplication();
+    OptionsFileLocation location;
+    location.writePath = optionsPath();
+    if (std::filesystem::exists(location.writePath)) {
+        location.readPath = location.writePath;
+    }
+    app::MainWindowServices services{
+        prompter,
+        ticks,
+        [this](const QUrl& url) {
+            openedUrls.push_back(url);
+            return true;
+        },
+        location,
+        manualPath(),
+        dir_.path().toStdString(),
+    };
+    window_ = std::make_unique<app::MainWindow>(std::move(services));
+    return *window_;
+}
+
+void WindowFixture::closeWithoutQuestion() {
+    if (window_) {
+        window_->setAttribute(Qt::WA_DeleteOnClose, false);
+        window_.reset();
+    }
+}
+
+QString makeClip(const QString& folder, const QString& name, int seconds) {
+    const QString path = QDir(folder).filePath(name);
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"),
+                 {QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
+                  QStringLiteral("error"), QStringLiteral("-f"), QStringLiteral("lavfi"),
+                  QStringLiteral("-i"), QStringLiteral("testsrc=size=320x160:rate=25"),
+                  QStringLiteral("-t"), QString::number(seconds), QStringLiteral("-pix_fmt"),
+                  QStringLiteral("yuv420p"), QStringLiteral("-c:v"), QStringLiteral("libx264"),
+                  QStringLiteral("-y"), path});
+    if (!ffmpeg.waitForFinished(60000) || ffmpeg.exitCode() != 0) {
+        return {};
+    }
+    return path;
+}
+
+} // namespace qm::test

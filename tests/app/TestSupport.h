@@ -1,0 +1,97 @@
+#pragma once
+// Stand-ins for the person at the desktop: a prompter that answers every
+// question from a script and records what it was asked, a tick counter, and a
+// main window built in a temporary folder.
+
+#include "app/MainWindow.h"
+#include "app/Prompter.h"
+#include "preview/TickSound.h"
+
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace qm::test {
+
+struct ShownMessage {
+    app::MessageIcon icon;
+    QString caption;
+    QString text;
+};
+
+struct PendingColour {
+    QColor initial;
+    app::CustomColours custom;
+    app::Prompter::ColourDone done;
+};
+
+class FakePrompter final : public app::Prompter {
+  public:
+    bool confirm(QWidget* owner, const QString& caption, const QString& text) override;
+    void inform(QWidget* owner, app::MessageIcon icon, const QString& caption,
+                const QString& text) override;
+    std::optional<QString> chooseFile(QWidget* owner,
+                                      const app::FileDialogRequest& request) override;
+    void pickColour(const QColor& initial, const app::CustomColours& custom,
+                    ColourDone done) override;
+    void showModal(QDialog& dialog) override;
+
+    // Answers, taken in order; with none left a question is answered OK and a
+    // file dialog is cancelled.
+    std::deque<bool> confirmAnswers;
+    std::deque<std::optional<QString>> fileAnswers;
+    // Runs while a modal window is shown, before it is closed.
+    std::function<void(QDialog&)> onModal;
+
+    std::vector<QString> questions;
+    std::vector<ShownMessage> messages;
+    std::vector<app::FileDialogRequest> fileRequests;
+    std::vector<PendingColour> colourDialogs; // still open
+    std::vector<QString> modalWindows;        // object names
+};
+
+class CountingTicks final : public preview::TickPlayer {
+  public:
+    void playTick() override { ++count; }
+    int count = 0;
+};
+
+// A main window whose options file, manual and start folder are in a fresh
+// temporary folder.
+class WindowFixture {
+  public:
+    WindowFixture();
+    ~WindowFixture();
+
+    // Builds the window; an options file written before this is read.
+    app::MainWindow& open();
+    app::MainWindow& window() { return *window_; }
+    void closeWithoutQuestion();
+
+    QString folder() const { return dir_.path(); }
+    std::filesystem::path optionsPath() const;
+    std::filesystem::path manualPath() const;
+
+    FakePrompter prompter;
+    CountingTicks ticks;
+    std::vector<QUrl> openedUrls;
+
+  private:
+    QTemporaryDir dir_;
+    std::unique_ptr<app::MainWindow> window_;
+};
+
+// A short generated clip (H.264, 320 x 160, 25 fps) in the folder; empty on failure.
+QString makeClip(const QString& folder, const QString& name, int seconds);
+
+// Widget of the window by object name; fails the test when it is missing.
+template <typename T> T* child(QWidget* root, const QString& name) {
+    return root->findChild<T*>(name);
+}
+
+} // namespace qm::test
