@@ -51,6 +51,18 @@ test('starts at the published lon, picture not mirrored', async () => {
     await screenshot(page, 'view-start');
 });
 
+test('no seam where the sphere closes behind the start direction', async () => {
+    const { page } = player;
+    await page.evaluate(() => window.__quillmarkPlayer.view.lookTo(180, 0));
+    await settle(page);
+    // Every pixel column within two degrees of the join shows the cyan sector of 180.
+    const directions = Array.from({ length: 41 }, (_, i) => [(i - 20) * 0.1, 22]);
+    assert.deepEqual(await namesAt(page, directions), directions.map(() => 180));
+    await screenshot(page, 'view-join');
+    await page.evaluate((lon) => window.__quillmarkPlayer.view.lookTo(lon, 0), START_LON);
+    await settle(page);
+});
+
 test('dragging to the left turns the view right by mousespeed', async () => {
     const { page } = player;
     const box = await page.locator('#container canvas').boundingBox();

@@ -122,7 +122,7 @@ export class Player {
             element: this.sphere.canvas,
             view: this.view,
             mouseSpeed: this.options.mouseSpeed,
-            onActivity: () => this.container.focus({ preventScroll: true }),
+            onActivity: () => this.onViewerActivity(),
         });
         attachKeyboardInput({
             element: this.container,
@@ -140,6 +140,14 @@ export class Player {
             volume: this.options.volume,
             onRefusedSound: () => this.showMuted(true),
         });
+    }
+
+    // Once the viewer takes hold of the view the title panel makes way.
+    onViewerActivity() {
+        this.container.focus({ preventScroll: true });
+        if (!this.buttons.titleShown) return;
+        this.buttons.hideTitle();
+        this.layout();
     }
 
     watchVideo() {

@@ -100,6 +100,8 @@ export class SphereRenderer {
     }
 
     setSize(width, height) {
+        // Resizing clears the canvas; skip it when nothing changed.
+        if (width === this.width && height === this.height) return;
         this.width = width;
         this.height = height;
         this.renderer.setSize(width, height);
