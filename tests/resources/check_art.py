@@ -5,6 +5,7 @@ the sound's exact format and length.
 
     /usr/bin/python3 tests/resources/check_art.py [REPOSITORY]"""
 
+import gzip
 import io
 import os
 import struct
@@ -56,6 +57,15 @@ def differing_pixels(a, b):
     return combined.histogram()[255]
 
 
+def with_alpha(test, img):
+    """The picture as RGBA, after checking it stores alpha: full RGBA or a
+    palette with a transparency table."""
+    test.assertIn(img.mode, ("RGBA", "P"))
+    if img.mode == "P":
+        test.assertIn("transparency", img.info, "a palette PNG needs its alpha table")
+    return img.convert("RGBA")
+
+
 def corners(img):
     w, h = img.size
     return [(0, 0), (w - 1, 0), (0, h - 1), (w - 1, h - 1)]
@@ -94,11 +104,11 @@ class PlayerImages(ArtCase):
                     img = Image.open(path("resources", "images", file_name))
                     self.assertEqual(img.format, "PNG")
                     self.assertEqual(img.size, (75, 70))
-                    self.assertEqual(img.mode, "RGBA")
-                    alpha = img.getchannel("A")
+                    rgba = with_alpha(self, img)
+                    alpha = rgba.getchannel("A")
                     self.assertEqual([alpha.getpixel(c) for c in corners(img)], [0, 0, 0, 0])
                     self.assertEqual(alpha.getextrema()[1], 255)
-                    states.append(img)
+                    states.append(rgba)
             self.assertTrue(differ_by(states[0], states[1], ICON_MIN_DIFFERENCE))
             self.assertTrue(differ_by(states[0], states[2], ICON_MIN_DIFFERENCE))
             self.assertTrue(differ_by(states[1], states[2], ICON_MIN_DIFFERENCE))
@@ -118,10 +128,10 @@ class PlayerImages(ArtCase):
         self.assertTrue(differ_by(on, off, ICON_MIN_DIFFERENCE))
         title = Image.open(path("resources", "images", "title.png"))
         self.assertEqual((title.format, title.size), ("PNG", (480, 100)))
-        self.assertIn(title.mode, ("RGBA", "RGB"))
+        self.assertIn(title.mode, ("RGBA", "RGB", "P"))
         # The window's accent colour is the colour of "Html5".
-        colours = title.convert("RGB").getcolors(480 * 100)
-        self.assertTrue(any(rgb == (0, 191, 255) for _, rgb in colours))
+        colours = title.convert("RGBA").getcolors(480 * 100)
+        self.assertTrue(any(rgba == (0, 191, 255, 255) for _, rgba in colours))
 
     def test_poster_and_start_picture_are_jpeg(self):
         poster = Image.open(path("resources", "images", "poster.jpg"))
@@ -137,11 +147,77 @@ class PlayerImages(ArtCase):
     def test_indicator_is_an_animated_48_pixel_gif(self):
         self.check_animated_gif(path("resources", "images", "check_hs.gif"), (48, 48))
 
+KB = 1024
+# A published package without its video must stay within 250 KB gzip-compressed.
+PACKAGE_BUDGET = 250 * KB
+SCRIPTS_ALLOWANCE = 40 * KB  # the player's scripts and pages, gzip-compressed
+HOT_SPOT_SLOTS = 10
+BUDGETS = {
+    "hot spot icon": 6 * KB,
+    "check_hs.gif": 6 * KB,
+    "buttons": 50 * KB,
+    "title.png": 10 * KB,
+    "poster.jpg": 12 * KB,
+    "title_start_html5.jpg": 45 * KB,
+    "mute button": 1 * KB,
+    "about.png": 5 * KB,
+}
+
+
+def gzipped_size(file_path):
+    """What a web server sends with gzip -9 (no name, no time stamp)."""
+    with open(file_path, "rb") as handle:
+        return len(gzip.compress(handle.read(), compresslevel=9, mtime=0))
+
+
+class PackageBudget(unittest.TestCase):
+    """The pictures that ship in every published package, gzip-compressed."""
+
+    def images(self, name):
+        return gzipped_size(path("resources", "images", name))
+
+    def test_every_hot_spot_icon_within_budget(self):
+        for code in ICON_CODES:
+            with self.subTest(code=code):
+                size = gzipped_size(path("resources", "hotspots", f"hs{code}.gif"))
+                self.assertLessEqual(size, BUDGETS["hot spot icon"])
+
+    def test_player_pictures_within_budget(self):
+        buttons = sum(self.images(f"{n}{s}.png") for n in BUTTONS for s in STATES)
+        self.assertLessEqual(buttons, BUDGETS["buttons"], "the 24 buttons together")
+        for name in ("check_hs.gif", "title.png", "poster.jpg", "title_start_html5.jpg"):
+            with self.subTest(file=name):
+                self.assertLessEqual(self.images(name), BUDGETS[name])
+        for name in ("muteON.png", "muteOFF.png"):
+            with self.subTest(file=name):
+                self.assertLessEqual(self.images(name), BUDGETS["mute button"])
+        about = gzipped_size(path("resources", "web", "about.png"))
+        self.assertLessEqual(about, BUDGETS["about.png"])
+
+    def test_a_package_with_the_ten_largest_icons_leaves_room_for_the_scripts(self):
+        icons = sorted(gzipped_size(path("resources", "hotspots", f"hs{c}.gif")) for c in ICON_CODES)
+        names = [f"{n}{s}.png" for n in BUTTONS for s in STATES]
+        names += ["check_hs.gif", "muteON.png", "muteOFF.png", "title.png", "poster.jpg"]
+        names += ["title_start_html5.jpg"]
+        pictures = sum(icons[-HOT_SPOT_SLOTS:]) + sum(self.images(n) for n in names)
+        self.assertLessEqual(pictures, PACKAGE_BUDGET - SCRIPTS_ALLOWANCE)
+
+
 class HotSpotIcons(ArtCase):
     def test_every_code_has_an_animated_52_pixel_gif(self):
         for code in ICON_CODES:
             with self.subTest(code=code):
                 self.check_animated_gif(path("resources", "hotspots", f"hs{code}.gif"), (52, 52))
+
+    def test_every_loop_starts_with_the_icon_at_rest(self):
+        # The first frame is the plain badge; the pulse ring reaches further out.
+        for code in ICON_CODES:
+            with self.subTest(code=code):
+                frames = frames_of(path("resources", "hotspots", f"hs{code}.gif"))
+                x0, y0, x1, y1 = frames[0].getchannel("A").getbbox()
+                widest = max((f.getchannel("A").getbbox() for f in frames[1:]), key=lambda b: b[2] - b[0])
+                self.assertLess(widest[0], x0)
+                self.assertLess(y1, widest[3])
 
     def test_no_other_files_in_the_icon_folder(self):
         expected = {f"hs{code}.gif" for code in ICON_CODES}

@@ -33,6 +33,9 @@ SHADOW_BLUR = 2.2
 GLOW_BLUR = 3.0  # the lit state glows in the accent colour
 
 STATES = [("normal", ""), ("lit", "L"), ("pressed", "D")]
+# Colours of each stored button (a palette PNG with alpha); 24 of them ship
+# in every package. The mute buttons are tiny and stay full colour.
+BUTTON_COLOURS = 88
 
 MUTE_SIZE = 20
 MUTE_CORNER = 4.5
@@ -210,6 +213,7 @@ def render_mute(muted):
 def write_all(out):
     for name, glyph in BUTTONS:
         for state, suffix in STATES:
-            out.save_png(render_button(glyph, state), out.path("resources/images", f"{name}{suffix}.png"))
+            target = out.path("resources/images", f"{name}{suffix}.png")
+            out.save_palette_png(render_button(glyph, state), target, BUTTON_COLOURS)
     out.save_png(render_mute(True), out.path("resources/images", "muteON.png"))
     out.save_png(render_mute(False), out.path("resources/images", "muteOFF.png"))

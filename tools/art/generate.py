@@ -45,6 +45,9 @@ def main(argv):
     except OSError as error:
         print(f"generate.py: cannot write {error.filename}: {error.strerror}", file=sys.stderr)
         return 3
+    except RuntimeError as error:
+        print(f"generate.py: {error}", file=sys.stderr)
+        return 1
     for target in out.written:
         print(out.relative(target))
     print(f"{len(out.written)} files written under {out.root}")

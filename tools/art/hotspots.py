@@ -29,7 +29,8 @@ RING_END = 24.6
 RING_WIDTH_START = 2.6
 RING_WIDTH_END = 1.3
 RING_EDGE = 0.8  # dark edge outside the ring, for bright backgrounds
-NUDGE = 0.12  # how far (glyph units) moving glyphs travel and return
+NUDGE = 0.2  # how far (glyph units) moving glyphs step forward and back
+GIF_COLOURS = 63  # shared by all frames of an icon; one more index is transparent
 
 ERASE = (0, 0, 0, 0)
 
@@ -321,11 +322,15 @@ def render_icon(index, size, radius, phase=None, nudge=0.0):
 
 
 def animation_frames(index):
+    """A moving glyph steps forward and back while the badge rests, then the
+    ring pulses around the still icon: one thing moves at a time, which reads
+    clearly and keeps every frame's change to the GIF small."""
     moving = ICONS[index][4]
     frames = []
     for i in range(FRAME_COUNT):
-        phase = (i - REST_FRAMES) / RING_FRAMES if i >= REST_FRAMES else None
-        nudge = NUDGE * math.sin(2 * math.pi * i / FRAME_COUNT) if moving else 0.0
+        resting = i < REST_FRAMES
+        phase = None if resting else (i - REST_FRAMES) / RING_FRAMES
+        nudge = NUDGE * math.sin(math.pi * i / REST_FRAMES) if moving and resting else 0.0
         frames.append(render_icon(index, (GIF_SIZE, GIF_SIZE), GIF_BADGE_RADIUS, phase, nudge))
     return frames
 
@@ -339,5 +344,5 @@ def write_all(out):
     for k in range(ICON_COUNT):
         frames = animation_frames(k)
         gif_path = out.path("resources/hotspots", f"hs{FIRST_CODE + k}.gif")
-        out.write(gif_path, lambda temp, frames=frames: save_animated_gif(frames, temp, FRAME_MS, OUTLINE))
+        out.write(gif_path, lambda temp, frames=frames: save_animated_gif(frames, temp, FRAME_MS, GIF_COLOURS))
         out.save_png(bitmap(k), out.path("resources/app", f"arrow{k}.png"))

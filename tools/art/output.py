@@ -5,6 +5,8 @@ leaves a half-written picture behind."""
 import os
 import tempfile
 
+from PIL import Image, features
+
 
 class Output:
     def __init__(self, root):
@@ -39,6 +41,16 @@ class Output:
         # No text chunks and a fixed compression level: the bytes depend on
         # the pixels only.
         return self.save_image(img, target, "PNG", optimize=True)
+
+    def save_palette_png(self, img, target, colours):
+        """An RGBA picture as a palette PNG with alpha of at most `colours`
+        entries: a quarter of the bytes, and at these sizes no visible
+        difference. libimagequant picks the palette and dithers it finely,
+        so gradients and soft shadows keep no bands."""
+        if not features.check("libimagequant"):
+            raise RuntimeError("this Pillow has no libimagequant (Debian's python3-pil has)")
+        indexed = img.quantize(colors=colours, method=Image.Quantize.LIBIMAGEQUANT)
+        return self.save_png(indexed, target)
 
     def relative(self, target):
         return os.path.relpath(target, self.root)
