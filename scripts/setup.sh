@@ -22,6 +22,8 @@ APT_PACKAGES=(
   xvfb xauth chromium chromium-driver
   # the web build
   nodejs
+  # the publisher benchmarks (peak memory through GNU time)
+  time
 )
 
 missing=()
