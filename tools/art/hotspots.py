@@ -344,5 +344,7 @@ def write_all(out):
     for k in range(ICON_COUNT):
         frames = animation_frames(k)
         gif_path = out.path("resources/hotspots", f"hs{FIRST_CODE + k}.gif")
-        out.write(gif_path, lambda temp, frames=frames: save_animated_gif(frames, temp, FRAME_MS, GIF_COLOURS))
+        out.write(
+            gif_path, lambda temp, frames=frames: save_animated_gif(frames, temp, FRAME_MS, GIF_COLOURS)
+        )
         out.save_png(bitmap(k), out.path("resources/app", f"arrow{k}.png"))
