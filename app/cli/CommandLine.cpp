@@ -1,6 +1,8 @@
 #include "app/cli/CommandLine.h"
 
 #include "app/cli/CliCommand.h"
+#include "app/cli/InfoCommand.h"
+#include "app/cli/NewCommand.h"
 #include "app/cli/OpenCommand.h"
 #include "app/cli/PublishCommand.h"
 #include "app/cli/HotSpotCommand.h"
@@ -23,6 +25,8 @@ int run(int argc, char** argv) {
     app.require_subcommand(1, 1);
 
     std::vector<CliCommand> commands;
+    commands.push_back(addNewCommand(app));
+    commands.push_back(addInfoCommand(app));
     commands.push_back(addOpenCommand(app, argc, argv));
     commands.push_back(addPublishCommand(app));
     commands.push_back(addServeCommand(app));

@@ -1,0 +1,115 @@
+#include "app/cli/NewCommand.h"
+
+#include "persist/ProjectFile.h"
+
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace qm::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct NewArgs {
+    std::string project;
+    std::vector<std::string> videos;
+    bool force = false;
+};
+
+constexpr std::string_view kCommand = "quillmark new";
+
+void printFailure(std::string_view path, std::string_view reason) {
+    std::cerr << kCommand << ": " << path << ": " << reason << '\n';
+}
+
+// Every video must be an existing file; a typo would otherwise give a project
+// whose publication fails later, far from the cause.
+bool videosExist(const std::vector<fs::path>& videos) {
+    bool allThere = true;
+    for (const fs::path& video : videos) {
+        std::error_code code;
+        if (!fs::is_regular_file(video, code)) {
+            printFailure(pathText(video), "no such video file");
+            allThere = false;
+        }
+    }
+    return allThere;
+}
+
+Project newProject(const fs::path& currentDir, const std::vector<fs::path>& videos) {
+    Project project;
+    project.options = PlayerOptions::fresh(pathText(currentDir));
+    // As after choosing the first video in the window: the load folder follows it.
+    project.options.loadDir = pathText(videos.front().parent_path());
+    for (std::size_t i = 0; i < videos.size(); ++i) {
+        project.videos.set(static_cast<int>(i + 1), pathText(videos[i]));
+    }
+    return project;
+}
+
+int writeNewProject(const NewArgs& args) {
+    std::error_code code;
+    const fs::path currentDir = fs::current_path(code);
+    if (code) {
+        printFailure(".", "cannot read the current directory: " + code.message());
+        return kFileSystem;
+    }
+    std::vector<fs::path> videos;
+    for (const std::string& video : args.videos) {
+        videos.push_back((currentDir / video).lexically_normal());
+    }
+    if (!videosExist(videos)) {
+        return kStopped;
+    }
+    const fs::path projectPath =
+        (currentDir / withProjectExtension(args.project)).lexically_normal();
+    if (!args.force && fs::exists(fs::symlink_status(projectPath, code))) {
+        printFailure(pathText(projectPath), "already exists (use --force to replace it)");
+        return kStopped;
+    }
+    const Project project = newProject(currentDir, videos);
+    // A path the file's code page cannot hold would be written as '?' and
+    // point nowhere, so such a project is refused rather than written.
+    const EncodedText text = projectFileText(project);
+    if (!text.lossless()) {
+        for (const std::string& field : text.lossyFields) {
+            printFailure(pathText(projectPath),
+                         field + " holds characters that Windows-1251 cannot store");
+        }
+        return kStopped;
+    }
+    const ProjectWriteResult written = writeProjectFile(projectPath, project);
+    if (!written.ok()) {
+        printFailure(written.error->path, written.error->reason);
+        return kFileSystem;
+    }
+    std::cout << "Wrote " << pathText(projectPath) << '\n';
+    return kOk;
+}
+
+} // namespace
+
+CliCommand addNewCommand(CLI::App& app) {
+    auto args = std::make_shared<NewArgs>();
+    CLI::App* node = app.add_subcommand(
+        "new", "Write a project with default options for a video given as up to three files "
+               "(alternative formats of the same video). Paths are stored absolute; the load "
+               "folder is the first video's folder, the save folder the current directory.");
+    node->add_option("PROJECT", args->project,
+                     "Project file to write (\".pp5\" is appended unless the name ends in it)")
+        ->required();
+    node->add_option("VIDEOS", args->videos, "VIDEO1 [VIDEO2 [VIDEO3]]")
+        ->required()
+        ->expected(1, 3);
+    node->add_flag("--force", args->force, "Replace an existing project file");
+    node->footer("Exit codes: 0 written, 1 stopped by a check (a video is missing, the project "
+                 "exists, a path cannot be stored in Windows-1251), 2 usage, 3 the file could "
+                 "not be written.");
+    return {node, [args] { return writeNewProject(*args); }};
+}
+
+} // namespace qm::cli
