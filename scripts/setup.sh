@@ -17,7 +17,7 @@ APT_PACKAGES=(
   # fonts: Liberation Serif is metric-compatible with Times New Roman
   fonts-liberation fonts-dejavu-core
   # art generator and its checks
-  python3 python3-pil
+  python3 python3-pil gifsicle
   # a real display for screenshots, and the browser for the player tests
   xvfb xauth chromium chromium-driver
   # the web build

@@ -153,8 +153,8 @@ PACKAGE_BUDGET = 250 * KB
 SCRIPTS_ALLOWANCE = 40 * KB  # the player's scripts and pages, gzip-compressed
 HOT_SPOT_SLOTS = 10
 BUDGETS = {
-    "hot spot icon": 6 * KB,
-    "check_hs.gif": 6 * KB,
+    "hot spot icon": 7680,  # 7.5 KB
+    "check_hs.gif": 7680,
     "buttons": 50 * KB,
     "title.png": 10 * KB,
     "poster.jpg": 12 * KB,

@@ -8,7 +8,7 @@ from PIL import ImageDraw
 
 import canvas
 from canvas import Frame, stroke
-from gif import save_animated_gif
+from animated_gif import save_animated_gif
 from palette import BADGE, GLYPH, GLYPH_SHADOW, OUTLINE, WHITE
 
 # ---- sizes (pixels of the finished picture) --------------------------------
@@ -20,17 +20,21 @@ OUTLINE_WIDTH = 1.8  # at the GIF size; scales with the badge
 GLYPH_SCALE = 0.6  # glyph half-size as a fraction of the badge radius
 
 # ---- animation --------------------------------------------------------------
-FRAME_COUNT = 12
-FRAME_MS = 90
 REST_FRAMES = 4  # the loop starts at rest, so the first frame is the plain icon
-RING_FRAMES = FRAME_COUNT - REST_FRAMES  # then the ring grows and fades
+RING_FRAMES = 6  # then the ring grows and fades
+FRAME_COUNT = REST_FRAMES + RING_FRAMES
+REST_MS = 90
+RING_MS = 120  # fewer, longer ring steps: the same pulse in fewer bytes
+FRAME_DURATIONS = [REST_MS] * REST_FRAMES + [RING_MS] * RING_FRAMES
 RING_START = 21.0  # ring centre line, pixels from the icon centre
 RING_END = 24.6
 RING_WIDTH_START = 2.6
 RING_WIDTH_END = 1.3
 RING_EDGE = 0.8  # dark edge outside the ring, for bright backgrounds
 NUDGE = 0.2  # how far (glyph units) moving glyphs step forward and back
-GIF_COLOURS = 63  # shared by all frames of an icon; one more index is transparent
+# Shared by all frames of an icon; one more index is transparent. 31 colours
+# code in 5 bits and look the same as 63 at this size.
+GIF_COLOURS = 31
 
 ERASE = (0, 0, 0, 0)
 
@@ -345,6 +349,6 @@ def write_all(out):
         frames = animation_frames(k)
         gif_path = out.path("resources/hotspots", f"hs{FIRST_CODE + k}.gif")
         out.write(
-            gif_path, lambda temp, frames=frames: save_animated_gif(frames, temp, FRAME_MS, GIF_COLOURS)
+            gif_path, lambda temp, frames=frames: save_animated_gif(frames, temp, FRAME_DURATIONS, GIF_COLOURS)
         )
         out.save_png(bitmap(k), out.path("resources/app", f"arrow{k}.png"))

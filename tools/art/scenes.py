@@ -10,7 +10,7 @@ from PIL import Image, ImageDraw, ImageFilter
 import brand
 import canvas
 from canvas import Frame, stroke
-from gif import save_animated_gif
+from animated_gif import save_animated_gif
 from palette import (
     GROUND_FAR,
     GROUND_NEAR,
