@@ -349,6 +349,7 @@ def write_all(out):
         frames = animation_frames(k)
         gif_path = out.path("resources/hotspots", f"hs{FIRST_CODE + k}.gif")
         out.write(
-            gif_path, lambda temp, frames=frames: save_animated_gif(frames, temp, FRAME_DURATIONS, GIF_COLOURS)
+            gif_path,
+            lambda temp, frames=frames: save_animated_gif(frames, temp, FRAME_DURATIONS, GIF_COLOURS),
         )
         out.save_png(bitmap(k), out.path("resources/app", f"arrow{k}.png"))
