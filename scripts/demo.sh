@@ -9,8 +9,9 @@
 # --no-serve (or DEMO_NO_SERVE=1) publishes and exits.
 #
 # Environment: DEMO_WORK and DEMO_OUT move the work and package folders
-# (demo-work/ and demo-out/ by default); QM_BUILD_DIR names an existing build
-# to use instead of setting up and building into build/ (tests use it).
+# (demo-work/ and demo-out/ by default); DEMO_CLIP_SECONDS sets the clip's
+# length (10); QM_BUILD_DIR names an existing build to use instead of setting
+# up and building into build/ (tests use it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -55,7 +56,7 @@ echo "== Demo clip"
 if [[ -f $work/demo.mp4 && -f $work/demo.webm ]]; then
   echo "$work/demo.mp4 and demo.webm are there already"
 else
-  tools/demo/make-clip.sh "$work" 10
+  tools/demo/make-clip.sh "$work" "${DEMO_CLIP_SECONDS:-10}"
 fi
 
 echo "== Demo project"

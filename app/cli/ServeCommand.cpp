@@ -259,6 +259,13 @@ void configure(httplib::Server& server, const fs::path& root) {
             }
             return httplib::Server::HandlerResponse::Unhandled;
         });
+    // The library matches extensions by case; "CLIP.MP4" gets its type here.
+    server.set_file_request_handler(
+        [](const httplib::Request& request, httplib::Response& response) {
+            if (!response.has_header("Content-Type")) {
+                response.set_header("Content-Type", contentTypeOf(fs::path(request.path)));
+            }
+        });
     server.set_post_routing_handler([](const httplib::Request&, httplib::Response& response) {
         if (response.status < 400 && !response.has_header("Accept-Ranges")) {
             response.set_header("Accept-Ranges", "bytes");

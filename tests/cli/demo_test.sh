@@ -8,7 +8,7 @@ build_dir=${1:?usage: demo_test.sh BUILD_DIR}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-QM_BUILD_DIR=$build_dir DEMO_WORK=$work/demo-work DEMO_OUT=$work/demo-out \
+QM_BUILD_DIR=$build_dir DEMO_WORK=$work/demo-work DEMO_OUT=$work/demo-out DEMO_CLIP_SECONDS=3 \
   "$source_dir/scripts/demo.sh" --no-serve >"$work/demo.log" 2>&1 ||
   { cat "$work/demo.log"; echo "demo.sh failed" >&2; exit 1; }
 
