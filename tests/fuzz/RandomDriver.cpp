@@ -111,7 +111,7 @@ unsigned parseArgument(const char* text, unsigned fallback) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const unsigned iterations = argc > 1 ? parseArgument(argv[1], 6000) : 6000;
+    const unsigned iterations = argc > 1 ? parseArgument(argv[1], 4000) : 4000;
     const unsigned seed = argc > 2 ? parseArgument(argv[2], 20261207) : 20261207;
     std::vector<std::string> corpus = seedCorpus();
     for (const std::string& input : corpus) {
