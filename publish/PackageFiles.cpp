@@ -1,6 +1,7 @@
 #include "publish/PackageFiles.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <iterator>

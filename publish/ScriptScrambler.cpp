@@ -1,5 +1,6 @@
 #include "publish/ScriptScrambler.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 #include <vector>
@@ -95,9 +96,7 @@ std::string normalisedLine(std::string_view line) {
     // sits there.
     if (!pieces.empty() && !pieces.front().literal) {
         std::string& front = pieces.front().text;
-        front.erase(0, front.find_first_not_of(' ') == std::string::npos
-                           ? front.size()
-                           : front.find_first_not_of(' '));
+        front.erase(0, std::min(front.find_first_not_of(' '), front.size()));
     }
     if (!pieces.empty() && !pieces.back().literal) {
         std::string& back = pieces.back().text;

@@ -63,7 +63,9 @@ TEST(Payloads, EveryInventoryNumberIsEmbedded) {
 TEST(Payloads, RawPayloadsAreTheirFilesByteForByte) {
     for (const auto& [number, path] : rawSources()) {
         ASSERT_TRUE(fs::is_regular_file(path)) << path;
-        EXPECT_EQ(text(payload(number)), test::readFile(path)) << number << " " << path;
+        // A bool keeps a mismatch from printing whole pictures.
+        const bool same = text(payload(number)) == test::readFile(path);
+        EXPECT_TRUE(same) << "payload " << number << " differs from " << path;
     }
 }
 
