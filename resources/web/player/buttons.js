@@ -20,6 +20,9 @@ const TITLE_WIDTH = 480;
 const TITLE_HEIGHT = 100;
 const MUTE_SIZE = 20;
 const ABOUT_SIZE = 40;
+// The Stats.js panel's size in the top left corner.
+const STATS_WIDTH = 80;
+const STATS_HEIGHT = 48;
 const GAP = 4;
 const MARGIN = 8;
 
@@ -110,6 +113,12 @@ export class Buttons {
         }
         const scale = Math.min(1, (rect.width * 0.7) / TITLE_WIDTH);
         const width = TITLE_WIDTH * scale;
-        placeElement(title, rect.left + (rect.width - width) / 2, rect.top + MARGIN, width, TITLE_HEIGHT * scale);
+        const left = rect.left + (rect.width - width) / 2;
+        // In a narrow player the panel goes under the corner pictures (About,
+        // mute, Stats) rather than over them.
+        const cornerWidth = ABOUT_SIZE + MUTE_SIZE + 2 * MARGIN;
+        const clear = left + width <= rect.left + rect.width - cornerWidth && left >= rect.left + STATS_WIDTH;
+        const top = rect.top + (clear ? MARGIN : 2 * MARGIN + Math.max(ABOUT_SIZE, STATS_HEIGHT));
+        placeElement(title, left, top, width, TITLE_HEIGHT * scale);
     }
 }
