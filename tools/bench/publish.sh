@@ -31,6 +31,9 @@ echo
 echo "== 1. Publishing everything but the video copies (goal < 30 ms)"
 python3 tools/bench/publish_measure.py --runs 30 --label "quillmark publish (tiny clip)" \
   --before "rm -rf '$work/out'" -- "$quillmark" publish "$work/demo.pp5" "$work/out/index.html"
+# For scale, not subtracted: the same executable doing nothing but start and stop.
+python3 tools/bench/publish_measure.py --runs 30 --label "quillmark --version (start-up only)" \
+  -- "$quillmark" --version
 if perf stat -e task-clock true >/dev/null 2>&1; then
   rm -rf "$work/out"
   perf stat -r 30 -e task-clock "$quillmark" publish "$work/demo.pp5" "$work/out/index.html" \

@@ -22,7 +22,8 @@ import time
 def run_once(command):
     started = time.perf_counter()
     pid = os.posix_spawnp(command[0], command, os.environ,
-                          file_actions=[(os.POSIX_SPAWN_OPEN, 1, os.devnull, os.O_WRONLY, 0)])
+                          file_actions=[(os.POSIX_SPAWN_OPEN, 1, os.devnull, os.O_WRONLY, 0),
+                                        (os.POSIX_SPAWN_OPEN, 2, os.devnull, os.O_WRONLY, 0)])
     _, status, usage = os.wait4(pid, 0)
     wall = time.perf_counter() - started
     if os.waitstatus_to_exitcode(status) != 0:
