@@ -8,17 +8,51 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QFont>
 #include <QStyleFactory>
+#include <QTimer>
 
+#include <chrono>
 #include <filesystem>
 #include <iostream>
+
+// The pictures, cursor and sound live in a static library, whose resource
+// object the linker would drop unless something refers to it.
+static void initialiseResources() {
+    Q_INIT_RESOURCE(app);
+}
 
 namespace qm::app {
 
 namespace {
 constexpr const char* kManualName = "tv360_player.pdf";
+
+// For tools/bench/startup.sh: prints the wall-clock time of the window's first
+// paint in nanoseconds since the epoch and ends the program.
+class FirstPaintProbe : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !reported_) {
+            reported_ = true;
+            QTimer::singleShot(0, this, [] {
+                const auto now = std::chrono::system_clock::now().time_since_epoch();
+                std::cout << "shown-at-ns "
+                          << std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()
+                          << std::endl;
+                QCoreApplication::exit(0);
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    bool reported_ = false;
+};
 
 bool isProjectFile(const QString& path) {
     return path.endsWith(QStringLiteral(".pp5"), Qt::CaseInsensitive);
@@ -49,6 +83,7 @@ void prepareEnvironment() {
 }
 
 void prepareApplication() {
+    initialiseResources();
     // Liberation Serif has the metrics of Times New Roman.
     QFont::insertSubstitution(QStringLiteral("Times New Roman"),
                               QStringLiteral("Liberation Serif"));
@@ -75,6 +110,9 @@ int runDesktop(int argc, char** argv, const std::optional<std::string>& fileToOp
     MainWindow window(std::move(services));
     if (fileToOpen && !openInitialFile(window, *fileToOpen)) {
         return cli::kFileSystem;
+    }
+    if (qEnvironmentVariableIsSet("QM_STARTUP_PROBE")) {
+        window.client()->installEventFilter(new FirstPaintProbe(&window));
     }
     window.show();
     return QApplication::exec();

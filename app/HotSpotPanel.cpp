@@ -107,8 +107,9 @@ HotSpotRow HotSpotPanel::buildRow(QWidget* client, const QCursor& cursor, int sl
     row.icon = new QToolButton(client);
     row.icon->setObjectName(QStringLiteral("iconButton") + n);
     row.icon->setAutoRaise(true);
-    row.icon->setIcon(QIcon(QStringLiteral(":/app/arrow0.png")));
-    row.icon->setIconSize(QSize(41, 35));
+    const QPixmap picture(QStringLiteral(":/app/arrow0.png"));
+    row.icon->setIcon(QIcon(picture));
+    row.icon->setIconSize(picture.size());
     row.icon->setCursor(cursor);
     row.icon->setGeometry(963, y, 45, 39);
     connect(row.icon, &QToolButton::clicked, this, [this, slot] { emit iconRequested(slot); });

@@ -13,7 +13,8 @@ int pointsToPixels(int points) {
 }
 
 QFont dialogFont() {
-    QFont font(QStringLiteral("Liberation Sans"));
+    // Narrow: the captions were sized for a dialog font narrower than Arial.
+    QFont font(QStringLiteral("Liberation Sans Narrow"));
     font.setPixelSize(pointsToPixels(8));
     return font;
 }

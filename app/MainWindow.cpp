@@ -14,6 +14,7 @@
 #include "preview/TickSound.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
@@ -61,8 +62,18 @@ QCursor loadAppCursor() {
     if (picture.isNull()) {
         return QCursor(Qt::PointingHandCursor);
     }
-    // The pointer's tip is the picture's top-left corner.
-    return QCursor(picture, 0, 0);
+    // The hot spot file holds the pointer's tip as "x y" in the picture.
+    int x = 0;
+    int y = 0;
+    QFile hotSpot(QStringLiteral(":/app/autor.hotspot"));
+    if (hotSpot.open(QIODevice::ReadOnly)) {
+        const QList<QByteArray> parts = hotSpot.readAll().simplified().split(' ');
+        if (parts.size() == 2) {
+            x = parts[0].toInt();
+            y = parts[1].toInt();
+        }
+    }
+    return QCursor(picture, x, y);
 }
 
 const std::vector<FileFilter>& videoFileFilters() {
@@ -85,6 +96,8 @@ MainWindow::MainWindow(MainWindowServices services)
                                Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       services_(std::move(services)), cursor_(loadAppCursor()) {
     setObjectName(QStringLiteral("mainWindow"));
+    // The custom colours of the colour dialogs start black and last for the run.
+    customColours_.fill(QColor(Qt::black));
     setWindowTitle(QStringLiteral("Quillmark"));
     QIcon icon;
     for (const int size : {16, 32, 48, 256}) {

@@ -7,6 +7,7 @@
 #include "app/OptionsPanel.h"
 #include "app/OptionsStore.h"
 #include "app/PathLabel.h"
+#include "app/Tooltips.h"
 #include "preview/PreviewArea.h"
 #include "tests/app/TestSupport.h"
 
@@ -76,6 +77,8 @@ class MainWindowLayoutTest : public QObject {
 void MainWindowLayoutTest::windowFrame() {
     WindowFixture fixture;
     qm::app::MainWindow& window = fixture.open();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
     QCOMPARE(window.windowTitle(), QStringLiteral("Quillmark"));
     QCOMPARE(window.client()->size(), QSize(1200, 695));
     QCOMPARE(window.client()->y(), window.menuBar()->height());

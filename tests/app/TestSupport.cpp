@@ -30,8 +30,11 @@ std::optional<QString> FakePrompter::chooseFile(QWidget* /*owner*/,
     if (fileAnswers.empty()) {
         return std::nullopt;
     }
-    std::optional<QString> answer = fileAnswers.front();
+    const QString answer = fileAnswers.front();
     fileAnswers.pop_front();
+    if (answer.isNull()) {
+        return std::nullopt;
+    }
     return answer;
 }
 

@@ -42,9 +42,9 @@ class FakePrompter final : public app::Prompter {
     void showModal(QDialog& dialog) override;
 
     // Answers, taken in order; with none left a question is answered OK and a
-    // file dialog is cancelled.
+    // file dialog is cancelled. A null file answer cancels its dialog.
     std::deque<bool> confirmAnswers;
-    std::deque<std::optional<QString>> fileAnswers;
+    std::deque<QString> fileAnswers;
     // Runs while a modal window is shown, before it is closed.
     std::function<void(QDialog&)> onModal;
 
