@@ -121,7 +121,7 @@ TEST(WriteOptionsBlock, ReportsFieldsOutsideTheCodePage) {
     EncodedText text;
     writeOptionsBlock(text, o);
     EXPECT_EQ(text.lossyFields, (std::vector<std::string>{"HTMLTITLE", "SAVEDIR"}));
-    EXPECT_NE(text.bytes.find("<HTMLTITLE>Tour ?" "?</HTMLTITLE>"), std::string::npos);
+    EXPECT_NE(text.bytes.find("<HTMLTITLE>Tour \?\?</HTMLTITLE>"), std::string::npos);
     EXPECT_TRUE(EncodedText{}.lossless());
 }
 
