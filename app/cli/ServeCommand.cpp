@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -177,21 +178,27 @@ void streamFile(httplib::Response& response, const fs::path& file, std::uintmax_
 }
 
 // Blocks SIGINT and SIGTERM for this thread and every thread started after
-// it, and turns their arrival into one call of onSignal on a thread of its own,
-// where stopping the server is safe (it is not from a signal handler).
+// it, and turns their arrival into calls of tryStop on a thread of its own,
+// where stopping the server is safe (it is not from a signal handler). A
+// signal that comes before the server runs is kept: tryStop is called again
+// until it reports that it stopped the server.
 class SignalStopper {
   public:
-    explicit SignalStopper(std::function<void()> onSignal) {
+    explicit SignalStopper(std::function<bool()> tryStop) {
         sigemptyset(&signals_);
         sigaddset(&signals_, SIGINT);
         sigaddset(&signals_, SIGTERM);
         pthread_sigmask(SIG_BLOCK, &signals_, &previous_);
-        waiter_ = std::jthread([this, onSignal = std::move(onSignal)](std::stop_token stop) {
-            const timespec tick{0, 100'000'000};
+        waiter_ = std::jthread([this, tryStop = std::move(tryStop)](std::stop_token stop) {
+            const timespec tick{0, 50'000'000};
+            bool signalled = false;
             while (!stop.stop_requested()) {
-                if (sigtimedwait(&signals_, nullptr, &tick) > 0) {
-                    onSignal();
+                if (!signalled) {
+                    signalled = sigtimedwait(&signals_, nullptr, &tick) > 0;
+                } else if (tryStop()) {
                     return;
+                } else {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
                 }
             }
         });
@@ -319,10 +326,15 @@ int serve(const ServeArgs& args) {
                      args.port, std::strerror(errno));
         return kFileSystem;
     }
+    const SignalStopper stopper([&server] {
+        if (!server.is_running()) {
+            return false;
+        }
+        server.stop();
+        return true;
+    });
     std::printf("Serving %s at http://%s:%d/ (Ctrl+C stops)\n", root->c_str(), host.c_str(), port);
     std::fflush(stdout);
-
-    const SignalStopper stopper([&server] { server.stop(); });
     const bool listened = server.listen_after_bind();
     std::printf("Stopped.\n");
     return listened ? kOk : kFileSystem;
