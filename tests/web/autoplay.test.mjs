@@ -70,6 +70,7 @@ test('allowed autoplay plays with sound at OS_VOLUME', async () => {
     assert.equal(await page.evaluate(() => document.getElementById('video').volume), 0.5);
     assert.equal(await page.locator('#muteON').isVisible(), true);
     assert.equal(await page.evaluate(() => document.getElementById('video').playsInline), true);
+    await screenshot(page, 'autoplay-allowed');
     await context.close();
 });
 
@@ -82,5 +83,6 @@ test('a package published muted starts muted without asking for sound', async ()
     const unmute = page.locator('#muteOFF');
     assert.equal(await unmute.isVisible(), true);
     assert.equal(await unmute.evaluate((node) => node.classList.contains('qm-attention')), false);
+    await screenshot(page, 'autoplay-published-muted');
     await context.close();
 });

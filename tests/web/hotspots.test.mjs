@@ -98,6 +98,7 @@ test('a hot spot without self opens its link in a new window', async () => {
     await popup.waitForLoadState();
     assert.equal(popup.url(), `${server.base}other.html`);
     assert.match(page.url(), /tv360_player\.html$/, 'the player stays');
+    await screenshot(popup, 'hotspots-new-window');
     await context.close();
 });
 
@@ -120,5 +121,6 @@ test('a hot spot with self leads this window to its link', async () => {
     const at = await centreOf(page, '#hs1');
     await Promise.all([page.waitForURL(`${server.base}landing.html`), page.mouse.click(at.x, at.y)]);
     assert.equal(context.pages().length, 1, 'no new window');
+    await screenshot(page, 'hotspots-same-window');
     await context.close();
 });

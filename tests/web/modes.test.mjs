@@ -69,6 +69,7 @@ test('the frame-rate cap holds while playing, and nothing is drawn while nothing
         return window.__qmDrawTimes.length - start;
     });
     assert.equal(idle, 0, 'a paused video without input draws nothing');
+    await screenshot(page, 'modes-fps-cap');
     await context.close();
 });
 
@@ -83,6 +84,8 @@ test('the scrambled configuration script is what runs', async () => {
     assert.equal(await page.evaluate(() => window.fov), 100);
     assert.equal(await page.evaluate(() => window.__quillmarkPlayer.view.fov), 100);
     assert.equal(await page.evaluate(() => window.HotSpotItem_pos.length), 10);
+    await holdAt(page, 1);
+    await screenshot(page, 'modes-scrambled-fov100');
     await context.close();
 });
 
