@@ -193,20 +193,5 @@ TEST(ConfigScriptWriter, TitlesAndLinksCannotLeaveTheirStrings) {
     EXPECT_EQ(got[34], "HotSpotItem_link[0]  = \"http://x/?q=\\\"1\\\"\\\\\";");
 }
 
-TEST(ConfigScriptWriter, WritesJsCtrCn0) {
-    test::ScratchDir dir;
-    std::filesystem::create_directories(dir.path() / "js" / "ctr");
-    const PublishedOptions options = published(PlayerOptions{});
-    ASSERT_FALSE(ConfigScriptWriter::write(dir.path(), options, {}));
-    EXPECT_EQ(test::readFile(dir.path() / "js/ctr/cn0.js"),
-              ConfigScriptWriter::scriptText(options, {}));
-    // Without js/ctr the failure names the file.
-    test::ScratchDir bare;
-    const FileResult failed = ConfigScriptWriter::write(bare.path(), options, {});
-    ASSERT_TRUE(failed);
-    EXPECT_EQ(failed->path, (bare.path() / "js/ctr/cn0.js").string());
-    EXPECT_FALSE(failed->reason.empty());
-}
-
 } // namespace
 } // namespace qm

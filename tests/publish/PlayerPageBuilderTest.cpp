@@ -205,17 +205,5 @@ TEST(PlayerPageBuilder, FillReplacesThePlaceholdersWhereTheyStand) {
     EXPECT_NE(plain.find("<video style=\"display:none\">"), std::string::npos);
 }
 
-TEST(PlayerPageBuilder, WritesTheFilledTemplate) {
-    test::ScratchDir dir;
-    PlayerPageFields fields{"<SOURCE src=\"t.mp4\" type='video/mp4'/>\r\n\r\n\r\n", "Тур", false,
-                            0};
-    ASSERT_FALSE(PlayerPageBuilder::write(dir.path(), fields));
-    const std::string page = test::readFile(dir.path() / "tv360_player.html");
-    EXPECT_EQ(page, PlayerPageBuilder::fill(payloadText(kPageTemplatePayload), fields));
-    EXPECT_NE(page.find("<title>Тур</title>"), std::string::npos);
-    EXPECT_NE(page.find("bgcolor='#000000'  style="), std::string::npos);
-    EXPECT_EQ(count(page, "\r\n"), 3u);
-}
-
 } // namespace
 } // namespace qm

@@ -1,7 +1,5 @@
 #include "publish/PresentationPageWriter.h"
 
-#include "PublishTestSupport.h"
-
 #include <gtest/gtest.h>
 
 namespace qm {
@@ -100,20 +98,6 @@ TEST(PresentationPageWriter, LaunchersOpenThePageOnTheLocalServer) {
     EXPECT_EQ(PresentationPageWriter::testLauncherText("my tour&more"),
               "REM for local tests only\r\nstart "
               "http://127.0.0.1:8000/my%%20tour%%26more.html\r\n");
-}
-
-TEST(PresentationPageWriter, WritesLaunchersAndPage) {
-    test::ScratchDir dir;
-    ASSERT_FALSE(PresentationPageWriter::writeLaunchers(dir.path(), "demo"));
-    EXPECT_EQ(test::readFile(dir.path() / "start_local_server_python.bat"),
-              PresentationPageWriter::serverLauncherText());
-    EXPECT_EQ(test::readFile(dir.path() / "start_test_demo.bat"),
-              PresentationPageWriter::testLauncherText("demo"));
-    const PresentationFields fields{false, 0, "700", "350"};
-    ASSERT_FALSE(PresentationPageWriter::writePage(dir.path() / "demo.html", fields));
-    EXPECT_EQ(test::readFile(dir.path() / "demo.html"), PresentationPageWriter::pageText(fields));
-    EXPECT_NE(test::readFile(dir.path() / "demo.html").find("width=700 height=350 scrolling"),
-              std::string::npos);
 }
 
 } // namespace
