@@ -87,15 +87,19 @@ FileRead readWholeFile(const std::filesystem::path& path, std::size_t maxBytes) 
     if (fs::is_directory(status)) {
         return {{}, errorOf(path, "this is a folder, not a file")};
     }
-    if (fs::is_regular_file(status) && fs::file_size(path, ec) > maxBytes && !ec) {
+    // A pipe or a device could block the reader forever or never end.
+    if (!fs::is_regular_file(status)) {
+        return {{}, errorOf(path, "this is not a regular file")};
+    }
+    if (fs::file_size(path, ec) > maxBytes && !ec) {
         return {{}, tooLarge(path, maxBytes)};
     }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         return {{}, errorOf(path, "cannot open the file: " + lastErrnoText())};
     }
-    // Read in chunks rather than trusting the reported size, which may grow
-    // while reading or be meaningless for devices and pipes.
+    // Read in chunks rather than trusting the reported size: the file may
+    // grow while it is read.
     std::string bytes;
     std::array<char, 16384> chunk{};
     while (in) {

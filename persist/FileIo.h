@@ -26,8 +26,9 @@ struct FileRead {
     bool ok() const { return !error; }
 };
 
-// Reads the whole file. A missing file, a folder, an unreadable file and a
-// file longer than maxBytes are errors; nothing partial is returned.
+// Reads the whole file. A missing file, a folder, anything but a regular file
+// (a pipe could block for ever), an unreadable file and a file longer than
+// maxBytes are errors; nothing partial is returned.
 FileRead readWholeFile(const std::filesystem::path& path, std::size_t maxBytes = kMaxTextFileBytes);
 
 // Writes the bytes to a temporary file in the same folder and renames it over

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -52,11 +53,16 @@ TEST(ReadWholeFile, RefusesFilesAboveTheCap) {
     EXPECT_TRUE(readWholeFile(dir / "fits", 100).ok());
 }
 
-TEST(ReadWholeFile, CapAppliesToStreamsWithoutASize) {
-    // /dev/zero never ends; the reader must stop at the cap.
-    const FileRead read = readWholeFile("/dev/zero", 4096);
-    ASSERT_FALSE(read.ok());
-    EXPECT_TRUE(read.bytes.empty());
+TEST(ReadWholeFile, PipesAndDevicesAreRefusedWithoutBlocking) {
+    ScratchFolder dir;
+    const std::filesystem::path fifo = dir / "pipe";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const FileRead pipe = readWholeFile(fifo); // opening it would wait for a writer
+    ASSERT_FALSE(pipe.ok());
+    EXPECT_EQ(pipe.error->path, pathText(fifo));
+    const FileRead endless = readWholeFile("/dev/zero", 4096);
+    ASSERT_FALSE(endless.ok());
+    EXPECT_TRUE(endless.bytes.empty());
 }
 
 TEST(WriteFileAtomically, CreatesAndReplacesWithoutLeftovers) {
