@@ -71,6 +71,16 @@ void keepPermissionsOf(const fs::path& existing, const fs::path& replacement) {
     }
 }
 
+// A symbolic link is written through, so that a linked options file stays linked.
+fs::path linkTarget(const fs::path& path) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(path, ec))) {
+        return path;
+    }
+    const fs::path resolved = fs::weakly_canonical(path, ec);
+    return ec ? path : resolved;
+}
+
 } // namespace
 
 std::string pathText(const std::filesystem::path& path) {
@@ -122,7 +132,8 @@ std::optional<FileError> writeFileAtomically(const std::filesystem::path& path,
     if (fs::is_directory(path, ec)) {
         return errorOf(path, "a folder of that name exists");
     }
-    const std::optional<fs::path> temporary = freshTemporaryPath(path);
+    const fs::path target = linkTarget(path);
+    const std::optional<fs::path> temporary = freshTemporaryPath(target);
     if (!temporary) {
         return errorOf(path, "cannot find a free temporary file name in its folder");
     }
@@ -131,8 +142,8 @@ std::optional<FileError> writeFileAtomically(const std::filesystem::path& path,
         error->path = pathText(path);
         return error;
     }
-    keepPermissionsOf(path, *temporary);
-    fs::rename(*temporary, path, ec);
+    keepPermissionsOf(target, *temporary);
+    fs::rename(*temporary, target, ec);
     if (ec) {
         std::error_code ignored;
         fs::remove(*temporary, ignored);

@@ -136,6 +136,16 @@ TEST(WriteFileAtomically, FailedWriteMidwayLeavesTheOldFileAsItWas) {
     EXPECT_EQ(entries, 1); // the temporary file is gone
 }
 
+TEST(WriteFileAtomically, WritesThroughASymbolicLink) {
+    ScratchFolder dir;
+    std::filesystem::create_directory(dir / "real");
+    writeBytes(dir / "real" / "q.ini", "old");
+    std::filesystem::create_symlink("real/q.ini", dir / "q.ini");
+    ASSERT_EQ(writeFileAtomically(dir / "q.ini", "new"), std::nullopt);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "q.ini"));
+    EXPECT_EQ(readBytes(dir / "real" / "q.ini"), "new");
+}
+
 TEST(WriteFileAtomically, AFolderInTheWayIsAnError) {
     ScratchFolder dir;
     std::filesystem::create_directory(dir / "taken");
