@@ -29,8 +29,15 @@ namespace qm::app {
 namespace {
 constexpr const char* kManualName = "tv360_player.pdf";
 
-// For tools/bench/startup.sh: prints the wall-clock time of the window's first
-// paint in nanoseconds since the epoch and ends the program.
+// For tools/bench/startup.sh: wall-clock nanoseconds since the epoch of a
+// start-up step.
+void printProbe(const char* step) {
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    std::cout << step << "-at-ns "
+              << std::chrono::duration_cast<std::chrono::nanoseconds>(now).count() << std::endl;
+}
+
+// Prints the time of the window's first paint and ends the program.
 class FirstPaintProbe : public QObject {
   public:
     using QObject::QObject;
@@ -40,10 +47,7 @@ class FirstPaintProbe : public QObject {
         if (event->type() == QEvent::Paint && !reported_) {
             reported_ = true;
             QTimer::singleShot(0, this, [] {
-                const auto now = std::chrono::system_clock::now().time_since_epoch();
-                std::cout << "shown-at-ns "
-                          << std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()
-                          << std::endl;
+                printProbe("shown");
                 QCoreApplication::exit(0);
             });
         }
@@ -92,9 +96,13 @@ void prepareApplication() {
 }
 
 int runDesktop(int argc, char** argv, const std::optional<std::string>& fileToOpen) {
+    const bool probe = qEnvironmentVariableIsSet("QM_STARTUP_PROBE");
     prepareEnvironment();
     QApplication application(argc, argv);
     prepareApplication();
+    if (probe) {
+        printProbe("application");
+    }
 
     const std::filesystem::path executable = QCoreApplication::applicationFilePath().toStdString();
     QtPrompter prompter;
@@ -111,7 +119,8 @@ int runDesktop(int argc, char** argv, const std::optional<std::string>& fileToOp
     if (fileToOpen && !openInitialFile(window, *fileToOpen)) {
         return cli::kFileSystem;
     }
-    if (qEnvironmentVariableIsSet("QM_STARTUP_PROBE")) {
+    if (probe) {
+        printProbe("window");
         window.client()->installEventFilter(new FirstPaintProbe(&window));
     }
     window.show();

@@ -8,10 +8,12 @@
 #include <QVideoSink>
 
 #include <cmath>
+#include <utility>
 
 namespace qm::preview {
 
-PlayerControl::PlayerControl(QVideoSink* sink, QObject* parent) : QObject(parent), sink_(sink) {}
+PlayerControl::PlayerControl(SinkSource sink, QObject* parent)
+    : QObject(parent), sink_(std::move(sink)) {}
 
 PlayerControl::~PlayerControl() {
     if (player_) {
@@ -22,7 +24,7 @@ PlayerControl::~PlayerControl() {
 QMediaPlayer* PlayerControl::player() {
     if (!player_) {
         player_ = std::make_unique<QMediaPlayer>();
-        player_->setVideoSink(sink_);
+        player_->setVideoSink(sink_());
         // Attaching audio without an output device crashes some media back ends.
         if (!QMediaDevices::audioOutputs().isEmpty()) {
             audio_ = std::make_unique<QAudioOutput>();

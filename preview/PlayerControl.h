@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QMediaPlayer;
@@ -18,7 +19,9 @@ class PlayerControl : public QObject {
     Q_OBJECT
 
   public:
-    PlayerControl(QVideoSink* sink, QObject* parent = nullptr);
+    // The sink is asked for on the first open, so the media back end loads then.
+    using SinkSource = std::function<QVideoSink*()>;
+    explicit PlayerControl(SinkSource sink, QObject* parent = nullptr);
     ~PlayerControl() override;
 
     void open(const QString& path);
@@ -39,7 +42,7 @@ class PlayerControl : public QObject {
     QMediaPlayer* player();
     bool usable() const;
 
-    QVideoSink* sink_;
+    SinkSource sink_;
     QString source_;
     std::unique_ptr<QMediaPlayer> player_;
     std::unique_ptr<QAudioOutput> audio_;

@@ -35,7 +35,7 @@ PreviewArea::PreviewArea(QWidget* client, const QCursor& cursor) : QObject(clien
     view_ = new VideoFrameView(client);
     view_->setObjectName(QStringLiteral("videoView"));
     view_->setGeometry(250, 165, 670, 400);
-    player_ = new PlayerControl(view_->videoSink(), this);
+    player_ = new PlayerControl([view = view_] { return view->videoSink(); }, this);
     buildScale(client);
     buildSlider(client, cursor);
     buildMarker(client);

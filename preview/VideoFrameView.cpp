@@ -5,10 +5,17 @@
 
 namespace qm::preview {
 
-VideoFrameView::VideoFrameView(QWidget* parent) : QFrame(parent), sink_(new QVideoSink(this)) {
+VideoFrameView::VideoFrameView(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
-    connect(sink_, &QVideoSink::videoFrameChanged, this, &VideoFrameView::takeFrame);
+}
+
+QVideoSink* VideoFrameView::videoSink() {
+    if (!sink_) {
+        sink_ = new QVideoSink(this);
+        connect(sink_, &QVideoSink::videoFrameChanged, this, &VideoFrameView::takeFrame);
+    }
+    return sink_;
 }
 
 void VideoFrameView::takeFrame(const QVideoFrame& frame) {

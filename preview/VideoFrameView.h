@@ -15,7 +15,8 @@ class VideoFrameView : public QFrame {
   public:
     explicit VideoFrameView(QWidget* parent);
 
-    QVideoSink* videoSink() const { return sink_; }
+    // Made on first use: the media back end loads with it, which start-up need not wait for.
+    QVideoSink* videoSink();
     bool hasFrame() const { return frame_.isValid(); }
 
   protected:
@@ -24,7 +25,7 @@ class VideoFrameView : public QFrame {
   private:
     void takeFrame(const QVideoFrame& frame);
 
-    QVideoSink* sink_;
+    QVideoSink* sink_ = nullptr;
     QVideoFrame frame_;
 };
 

@@ -36,7 +36,7 @@ void PlayerControlTest::playsPausesAndSeeks() {
     QWidget host;
     auto* view = new VideoFrameView(&host);
     view->setGeometry(0, 0, 670, 400);
-    PlayerControl player(view->videoSink());
+    PlayerControl player([view] { return view->videoSink(); });
     player.open(clip_);
     player.play();
     QTRY_VERIFY_WITH_TIMEOUT(player.position() > 0.5, 20000);
@@ -59,7 +59,7 @@ void PlayerControlTest::playsPausesAndSeeks() {
 void PlayerControlTest::withoutMediaEveryCallDoesNothing() {
     QWidget host;
     auto* view = new VideoFrameView(&host);
-    PlayerControl player(view->videoSink());
+    PlayerControl player([view] { return view->videoSink(); });
     player.play();
     player.pause();
     player.setPosition(12.0);
@@ -77,7 +77,7 @@ void PlayerControlTest::anUnplayableFileReadsZero() {
 
     QWidget host;
     auto* view = new VideoFrameView(&host);
-    PlayerControl player(view->videoSink());
+    PlayerControl player([view] { return view->videoSink(); });
     player.open(bogus);
     player.play();
     QTest::qWait(1500);
