@@ -147,7 +147,8 @@ CliCommand addPublishCommand(CLI::App& app) {
             [](const std::string& value) {
                 return splitSize(value) ? std::string() : "expected WIDTHxHEIGHT in pixels";
             },
-            "WxH", "size"));
+            "", "size"))
+        ->type_name("WxH");
     node->add_option("--manual-tilt", args->manualTilt,
                      "Vertical limit in degrees (30 to 90) when the project's limit is auto or "
                      "manual")
@@ -155,7 +156,8 @@ CliCommand addPublishCommand(CLI::App& app) {
             [](const std::string& value) {
                 return allDigits(value) ? std::string() : "expected whole degrees";
             },
-            "DEG", "degrees"));
+            "", "degrees"))
+        ->type_name("DEG");
     node->add_flag("--no-scramble", args->noScramble, "Leave js/ctr/cn0.js readable");
     node->footer("Exit codes: 0 published, 1 stopped by a check (no video, video not found, "
                  "unsupported video format), 2 usage, 3 a file could not be read, written or "
