@@ -84,6 +84,9 @@ CliCommand addHotSpotCommand(CLI::App& app) {
     for (CLI::Option* storeOption : {yaw, pos, time, link, title, self, icon}) {
         remove->excludes(storeOption);
     }
+    node->footer("Exit codes: 0 written, 1 refused as the editor refuses (empty link, position 0, "
+                 "no time; nothing is written), 2 usage, 3 the project could not be read or "
+                 "written.");
     return {node, [args, yaw, pos, time, link, icon] {
                 if (!args->remove && (yaw->count() == 0 || pos->count() == 0 ||
                                       time->count() == 0 || link->count() == 0)) {

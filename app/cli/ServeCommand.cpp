@@ -352,6 +352,8 @@ CliCommand addServeCommand(CLI::App& app) {
     node->add_option("--port", args->port, "Port to listen on; 0 picks a free one")
         ->capture_default_str()
         ->check(CLI::Range(0, 65535));
+    node->footer("Exit codes: 0 stopped by Ctrl+C or SIGTERM, 2 usage, 3 DIR is not a folder or "
+                 "the port cannot be used.");
     return {node, [args] { return serve(*args); }};
 }
 

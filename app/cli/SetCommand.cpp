@@ -232,6 +232,8 @@ CliCommand addSetCommand(CLI::App& app) {
                "ZOOM 3, VIEWMODE 1, BLACKAREACOLOR 0000FF, HTMLTITLE \"My tour\", HS_ICON3 205.");
     node->add_option("PROJECT", args->project, "Project file (.pp5)")->required();
     node->add_option("TAG VALUE", args->pairs, "Pairs of an option tag and its value")->required();
+    node->footer("Exit codes: 0 written, 2 usage (an unknown tag or a value out of range; nothing "
+                 "is written), 3 the project could not be read or written.");
     return {node, [args] { return setOptions(*args); }};
 }
 
