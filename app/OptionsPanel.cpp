@@ -224,6 +224,10 @@ void OptionsPanel::buildManualSizeRow() {
     pixels->setTextFormat(Qt::PlainText);
     pixels->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setColours(pixels, Qt::black, std::nullopt);
+    // Its run of blanks must be wide enough for the height box that lies over it.
+    QFont wide = pixels->font();
+    wide.setFamily(QStringLiteral("Liberation Sans"));
+    pixels->setFont(wide);
     pixels->setGeometry(155, 454, 92, 19);
     // Created after the label so that it lies over the label's run of blanks.
     QLineEdit* height = addDigitsBox("manualHeightBox", QRect(162, 450, 29, 19), true);
