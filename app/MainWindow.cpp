@@ -152,10 +152,18 @@ void MainWindow::buildClient() {
 }
 
 void MainWindow::buildTitles() {
-    addTitleLabel(client_, QStringLiteral("Quillmark"), QStringLiteral("titleShadow"),
-                  QRect(76, 10, 1000, 65), Qt::black, Qt::AlignHCenter);
-    addTitleLabel(client_, QStringLiteral("Quillmark"), QStringLiteral("title"),
-                  QRect(75, 9, 1000, 65), Qt::white, Qt::AlignHCenter);
+    // Centred, "Quillmark" would run under "Html5" at x 530, so the name ends
+    // just before it instead; the two read as one title.
+    constexpr int kTitleEndX = 526;
+    const QRect shadowRect(76, 10, 1000, 65);
+    const QRect titleRect(75, 9, 1000, 65);
+    auto* shadow =
+        addTitleLabel(client_, QStringLiteral("Quillmark"), QStringLiteral("titleShadow"),
+                      shadowRect, Qt::black, Qt::AlignRight);
+    shadow->setContentsMargins(0, 0, titleRect.right() + 1 - kTitleEndX, 0);
+    auto* title = addTitleLabel(client_, QStringLiteral("Quillmark"), QStringLiteral("title"),
+                                titleRect, Qt::white, Qt::AlignRight);
+    title->setContentsMargins(0, 0, titleRect.right() + 1 - kTitleEndX, 0);
     addTitleLabel(client_, QStringLiteral("Html5"), QStringLiteral("titleHighlight"),
                   QRect(530, 9, 90, 65), kHtml5Blue, Qt::AlignLeft);
     auto* build = new QLabel(QStringLiteral(" Build 012.00"), client_);
