@@ -130,20 +130,22 @@ FileResult copyFileReplacing(const fs::path& from, const fs::path& to) {
     if (fs::exists(to, code) && fs::equivalent(from, to, code)) {
         return std::nullopt;
     }
-    // copy_file refuses an existing target without overwrite, so reserve a
-    // unique name first and let the copy replace that empty file.
-    FileResult error;
-    std::optional<TempFile> temp = createTemp(to, error);
-    if (!temp) {
-        return error;
+    // The copy creates its own fresh temporary name (O_EXCL). Copying into a
+    // file that already exists, even an empty one, truncates it first, and
+    // ext4 then flushes the whole video to disk when it is closed.
+    std::mt19937_64 random{std::random_device{}()};
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const fs::path temp = tempCandidate(to, random);
+        fs::copy_file(from, temp, fs::copy_options::none, code);
+        if (!code) {
+            return renameIntoPlace(temp, to);
+        }
+        if (code != std::errc::file_exists) {
+            removeQuietly(temp);
+            return failure(to, code);
+        }
     }
-    std::fclose(temp->handle.release());
-    fs::copy_file(from, temp->path, fs::copy_options::overwrite_existing, code);
-    if (code) {
-        removeQuietly(temp->path);
-        return failure(to, code);
-    }
-    return renameIntoPlace(temp->path, to);
+    return failure(to, std::make_error_code(std::errc::file_exists));
 }
 
 ReadResult readWholeFile(const fs::path& path) {
