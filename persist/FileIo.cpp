@@ -152,4 +152,10 @@ std::optional<FileError> writeFileAtomically(const std::filesystem::path& path,
     return std::nullopt;
 }
 
+std::optional<FileError> writeFileAtomically(const std::filesystem::path& path,
+                                             std::span<const std::byte> bytes) {
+    return writeFileAtomically(
+        path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
 } // namespace qm

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,8 @@ FileRead readWholeFile(const std::filesystem::path& path, std::size_t maxBytes =
 // temporary file is removed and the target is untouched.
 std::optional<FileError> writeFileAtomically(const std::filesystem::path& path,
                                              std::string_view bytes);
+std::optional<FileError> writeFileAtomically(const std::filesystem::path& path,
+                                             std::span<const std::byte> bytes);
 
 // The path as UTF-8 text for messages and files.
 std::string pathText(const std::filesystem::path& path);

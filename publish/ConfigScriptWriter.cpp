@@ -123,7 +123,7 @@ std::filesystem::path ConfigScriptWriter::scriptPath(const std::filesystem::path
 FileResult ConfigScriptWriter::write(const std::filesystem::path& outputFolder,
                                      const PublishedOptions& options,
                                      const HotSpotTable& hotSpots) {
-    return writeFileReplacing(scriptPath(outputFolder), scriptText(options, hotSpots));
+    return writeFileAtomically(scriptPath(outputFolder), scriptText(options, hotSpots));
 }
 
 } // namespace qm

@@ -1,11 +1,6 @@
 #include "publish/PackageFiles.h"
 
-#include <cerrno>
 #include <cstdint>
-#include <cstdio>
-#include <fstream>
-#include <iterator>
-#include <memory>
 #include <random>
 #include <system_error>
 
@@ -14,25 +9,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-FileFailure failure(const fs::path& path, const std::error_code& code) {
-    return {path.string(), code.message()};
+FileError failure(const fs::path& path, const std::error_code& code) {
+    return {pathText(path), code.message()};
 }
-
-FileFailure failureFromErrno(const fs::path& path) {
-    return failure(path, std::error_code(errno, std::generic_category()));
-}
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
-
-// A fresh name in the target's folder; "x" mode refuses names that exist,
-// so two writers never share a temporary file.
-struct TempFile {
-    fs::path path;
-    FileHandle handle;
-};
 
 fs::path tempCandidate(const fs::path& target, std::mt19937_64& random) {
     constexpr std::string_view digits = "0123456789abcdef";
@@ -45,24 +24,6 @@ fs::path tempCandidate(const fs::path& target, std::mt19937_64& random) {
     fs::path candidate = target;
     candidate += suffix;
     return candidate;
-}
-
-std::optional<TempFile> createTemp(const fs::path& target, FileResult& error) {
-    std::mt19937_64 random{std::random_device{}()};
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        fs::path candidate = tempCandidate(target, random);
-        errno = 0;
-        FileHandle handle{std::fopen(candidate.c_str(), "wbx")};
-        if (handle) {
-            return TempFile{std::move(candidate), std::move(handle)};
-        }
-        if (errno != EEXIST) {
-            error = failureFromErrno(target);
-            return std::nullopt;
-        }
-    }
-    error = failure(target, std::make_error_code(std::errc::file_exists));
-    return std::nullopt;
 }
 
 void removeQuietly(const fs::path& path) {
@@ -81,30 +42,6 @@ FileResult renameIntoPlace(const fs::path& temp, const fs::path& target) {
 }
 
 } // namespace
-
-FileResult writeFileReplacing(const fs::path& path, std::span<const std::byte> bytes) {
-    FileResult error;
-    std::optional<TempFile> temp = createTemp(path, error);
-    if (!temp) {
-        return error;
-    }
-    const std::size_t written =
-        bytes.empty() ? 0 : std::fwrite(bytes.data(), 1, bytes.size(), temp->handle.get());
-    errno = 0;
-    const bool flushed = written == bytes.size() && std::fflush(temp->handle.get()) == 0;
-    const int savedErrno = errno;
-    const int closed = std::fclose(temp->handle.release());
-    if (!flushed || closed != 0) {
-        const int code = savedErrno != 0 ? savedErrno : (errno != 0 ? errno : EIO);
-        removeQuietly(temp->path);
-        return failure(path, std::error_code(code, std::generic_category()));
-    }
-    return renameIntoPlace(temp->path, path);
-}
-
-FileResult writeFileReplacing(const fs::path& path, std::string_view text) {
-    return writeFileReplacing(path, std::as_bytes(std::span(text.data(), text.size())));
-}
 
 FileResult ensureFolder(const fs::path& folder) {
     std::error_code code;
@@ -146,18 +83,6 @@ FileResult copyFileReplacing(const fs::path& from, const fs::path& to) {
         }
     }
     return failure(to, std::make_error_code(std::errc::file_exists));
-}
-
-ReadResult readWholeFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return {{}, failureFromErrno(path)};
-    }
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) {
-        return {{}, failure(path, std::make_error_code(std::errc::io_error))};
-    }
-    return {std::move(bytes), std::nullopt};
 }
 
 } // namespace qm

@@ -101,8 +101,8 @@ std::string PlayerPageBuilder::fill(std::string_view pageTemplate, const PlayerP
 
 FileResult PlayerPageBuilder::write(const std::filesystem::path& outputFolder,
                                     const PlayerPageFields& fields) {
-    return writeFileReplacing(outputFolder / kPlayerPageName,
-                              fill(payloadText(kPageTemplatePayload), fields));
+    return writeFileAtomically(outputFolder / kPlayerPageName,
+                               fill(payloadText(kPageTemplatePayload), fields));
 }
 
 } // namespace qm

@@ -133,16 +133,16 @@ std::string PresentationPageWriter::pageText(const PresentationFields& fields) {
 FileResult PresentationPageWriter::writeLaunchers(const std::filesystem::path& outputFolder,
                                                   std::string_view pageName) {
     if (FileResult failed =
-            writeFileReplacing(outputFolder / kServerLauncherName, serverLauncherText())) {
+            writeFileAtomically(outputFolder / kServerLauncherName, serverLauncherText())) {
         return failed;
     }
-    return writeFileReplacing(outputFolder / testLauncherName(pageName),
-                              testLauncherText(pageName));
+    return writeFileAtomically(outputFolder / testLauncherName(pageName),
+                               testLauncherText(pageName));
 }
 
 FileResult PresentationPageWriter::writePage(const std::filesystem::path& pagePath,
                                              const PresentationFields& fields) {
-    return writeFileReplacing(pagePath, pageText(fields));
+    return writeFileAtomically(pagePath, pageText(fields));
 }
 
 } // namespace qm

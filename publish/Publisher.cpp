@@ -28,12 +28,12 @@ VideoPaths publishedVideos(const VideoPaths& stored) {
     return videos;
 }
 
-std::optional<FileFailure> firstMissingVideo(const VideoPaths& videos) {
+std::optional<FileError> firstMissingVideo(const VideoPaths& videos) {
     for (int number = 1; number <= 3; ++number) {
         const std::string& path = videos.path(number);
         std::error_code code;
         if (!path.empty() && !fs::is_regular_file(path, code)) {
-            return FileFailure{
+            return FileError{
                 path, (code ? code : std::make_error_code(std::errc::no_such_file_or_directory))
                           .message()};
         }
@@ -46,7 +46,7 @@ FileResult writePayload(const fs::path& outputFolder, int number, std::string_vi
     if (FileResult failed = ensureFolder(target.parent_path())) {
         return failed;
     }
-    return writeFileReplacing(target, payload(number));
+    return writeFileAtomically(target, payload(number));
 }
 
 FileResult writeScriptsAndStyles(const fs::path& outputFolder) {
@@ -111,7 +111,7 @@ bool endsWithHtml(std::string_view name) {
 
 Publisher::Publisher(PublishUi& ui, PublishSettings settings) : ui_(ui), settings_(settings) {}
 
-std::string Publisher::failureMessage(const FileFailure& failure) {
+std::string Publisher::failureMessage(const FileError& failure) {
     return std::string(kFailureText) + "\r\n" + failure.path + "\r\n" + failure.reason;
 }
 
@@ -143,12 +143,12 @@ PublishResult Publisher::publish(Project& project) {
         ui_.showMessage(kUnsupportedCaption, kUnsupportedText, MessageIcon::Information);
         return stopped(StopReason::UnsupportedFormat);
     }
-    auto fail = [this](FileFailure failure, fs::path pagePath = {}) {
+    auto fail = [this](FileError failure, fs::path pagePath = {}) {
         ui_.showMessage(kFailureCaption, failureMessage(failure), MessageIcon::Error);
         return PublishResult{PublishOutcome::FileSystemFailure, std::nullopt, std::move(failure),
                              std::move(pagePath)};
     };
-    if (std::optional<FileFailure> missing = firstMissingVideo(videos)) {
+    if (std::optional<FileError> missing = firstMissingVideo(videos)) {
         return fail(std::move(*missing));
     }
 
@@ -166,7 +166,7 @@ PublishResult Publisher::publish(Project& project) {
     const std::string pageName = pagePath.stem().string();
     project.options.saveDir = outputFolder.string();
 
-    auto failed = [&](FileFailure failure) { return fail(std::move(failure), pagePath); };
+    auto failed = [&](FileError failure) { return fail(std::move(failure), pagePath); };
 
     // Steps 7-10: launchers, scripts, style sheet and images.
     if (FileResult f = ensureFolder(outputFolder)) {

@@ -34,7 +34,7 @@ enum class StopReason { NoVideo, VideoNotFound, Cancelled, UnsupportedFormat };
 struct PublishResult {
     PublishOutcome outcome = PublishOutcome::Published;
     std::optional<StopReason> stopReason; // when Stopped
-    std::optional<FileFailure> failure;   // when FileSystemFailure
+    std::optional<FileError> failure;     // when FileSystemFailure
     std::filesystem::path pagePath;       // the presentation page, once chosen
 };
 
@@ -52,7 +52,7 @@ class Publisher {
     PublishResult publish(Project& project);
 
     // The text shown when a file cannot be written or copied.
-    static std::string failureMessage(const FileFailure& failure);
+    static std::string failureMessage(const FileError& failure);
 
     // The dialog's answer with blanks trimmed and ".html" appended unless it
     // already ends in it (any case); empty when nothing usable was given.

@@ -300,11 +300,11 @@ std::string ScriptScrambler::scrambled(std::string_view script) {
 }
 
 FileResult ScriptScrambler::scrambleFile(const std::filesystem::path& path) {
-    ReadResult plain = readWholeFile(path);
-    if (plain.failure) {
-        return plain.failure;
+    const FileRead plain = readWholeFile(path);
+    if (plain.error) {
+        return plain.error;
     }
-    return writeFileReplacing(path, scrambled(plain.bytes));
+    return writeFileAtomically(path, scrambled(plain.bytes));
 }
 
 } // namespace qm

@@ -43,8 +43,8 @@ int main(int argc, char** argv) {
     const fs::path media = dir / "media";
     const bool ok =
         report(qm::ensureFolder(media)) &&
-        report(qm::writeFileReplacing(media / "tour.mp4", "mp4 bytes")) &&
-        report(qm::writeFileReplacing(media / "tour.avi", "avi bytes")) &&
+        report(qm::writeFileAtomically(media / "tour.mp4", "mp4 bytes")) &&
+        report(qm::writeFileAtomically(media / "tour.avi", "avi bytes")) &&
         writeProject(dir / "ok.pp5", (media / "tour.mp4").string()) &&
         writeProject(dir / "novideo.pp5", "") &&
         writeProject(dir / "missing.pp5", (media / "gone.mp4").string()) &&

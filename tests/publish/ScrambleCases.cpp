@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
         for (const auto& [suffix, text] :
              {std::pair{".plain.js", plain},
               std::pair{".scrambled.js", qm::ScriptScrambler::scrambled(plain)}}) {
-            if (qm::FileResult failed = qm::writeFileReplacing(out / (name + suffix), text)) {
+            if (qm::FileResult failed = qm::writeFileAtomically(out / (name + suffix), text)) {
                 std::cerr << failed->path << ": " << failed->reason << '\n';
                 return 1;
             }
