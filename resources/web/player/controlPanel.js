@@ -68,6 +68,8 @@ export class ControlPanel {
         } else {
             this.video.pause();
         }
+        // The paused flag changes at once while its event comes later: show it now.
+        this.refresh();
     }
 
     wireProgress() {
