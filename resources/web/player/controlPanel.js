@@ -92,6 +92,7 @@ export class ControlPanel {
             item.addEventListener('click', () => {
                 this.video.volume = (index + 1) / VOLUME_STEPS;
                 this.video.muted = false;
+                this.refresh();
             });
         });
     }

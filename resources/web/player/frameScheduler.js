@@ -2,6 +2,11 @@
 // input, panning, a resize), never while the page is hidden, and never more than
 // maxFps times in any one second.
 
+// A frame is drawn a little after the moment it was decided on (the video
+// picture is uploaded first), by an amount that varies; the cap keeps this much
+// to spare so that it also holds for the moments the frames reach the screen.
+const WINDOW_MARGIN_MS = 20;
+
 export class DrawLimiter {
     constructor(maxFps) {
         this.maxFps = Math.max(1, Math.floor(maxFps));
@@ -13,7 +18,7 @@ export class DrawLimiter {
 
     mayDraw(now) {
         if (now < this.nextDue) return false;
-        return this.recent.length < this.maxFps || now - this.recent[0] >= 1000;
+        return this.recent.length < this.maxFps || now - this.recent[0] >= 1000 + WINDOW_MARGIN_MS;
     }
 
     recordDraw(now) {

@@ -95,10 +95,12 @@ export class Player {
             },
             muteOn: () => {
                 this.video.muted = true;
+                this.soundChanged();
             },
             muteOff: () => {
                 this.video.muted = false;
                 if (this.video.volume === 0) this.video.volume = this.options.volume || 0.5;
+                this.soundChanged();
             },
             hotSpot: (slot) => this.hotSpots.follow(slot),
             fillWindow: () => this.layout(),
@@ -160,7 +162,14 @@ export class Player {
         for (const name of ['loadeddata', 'seeked', 'play', 'pause', 'timeupdate']) {
             video.addEventListener(name, () => this.scheduler.invalidate());
         }
-        video.addEventListener('volumechange', () => this.showMuted(false));
+        video.addEventListener('volumechange', () => this.soundChanged());
+    }
+
+    // The media element reports a change of sound with a later event; a command
+    // shows its effect at once.
+    soundChanged() {
+        this.showMuted(false);
+        this.controls.refresh();
     }
 
     showMuted(askForSound) {
