@@ -1,20 +1,17 @@
 #include "app/cli/CommandLine.h"
 
 #include "app/cli/CliCommand.h"
+#include "app/cli/HotSpotCommand.h"
 #include "app/cli/InfoCommand.h"
 #include "app/cli/NewCommand.h"
 #include "app/cli/OpenCommand.h"
 #include "app/cli/PublishCommand.h"
-#include "app/cli/HotSpotCommand.h"
 #include "app/cli/ServeCommand.h"
 #include "app/cli/SetCommand.h"
 
 #include <vector>
 
-// Each subcommand lives in its own file and adds itself here.
-namespace qm::cli {
-} // namespace qm::cli
-
+// Each subcommand lives in its own file and is added here.
 namespace qm::cli {
 
 int run(int argc, char** argv) {

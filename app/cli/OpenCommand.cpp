@@ -1,6 +1,6 @@
 #include "app/cli/OpenCommand.h"
 
-#include "app/DesktopApp.h"
+#include "app/cli/DesktopLauncher.h"
 
 #include <memory>
 #include <string>
@@ -15,7 +15,7 @@ CliCommand addOpenCommand(CLI::App& app, int argc, char** argv) {
     // Qt reads only the program name; the subcommand's arguments are ours.
     return {node, [file, argc, argv] {
                 int qtArgc = argc > 0 ? 1 : 0;
-                return app::runDesktop(qtArgc, argv, *file);
+                return launchDesktop(qtArgc, argv, *file);
             }};
 }
 

@@ -1,0 +1,28 @@
+#include "app/module/DesktopEntry.h"
+
+#include "app/DesktopApp.h"
+
+#include <exception>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <type_traits>
+
+extern "C" int quillmark_run_desktop(int argc, char** argv, const char* fileToOpen) {
+    // A loaded module must not let a C++ exception cross into the loader.
+    try {
+        std::optional<std::string> file;
+        if (fileToOpen != nullptr) {
+            file = fileToOpen;
+        }
+        return qm::app::runDesktop(argc, argv, file);
+    } catch (const std::exception& error) {
+        std::cerr << "quillmark: the desktop window stopped: " << error.what() << '\n';
+    } catch (...) {
+        std::cerr << "quillmark: the desktop window stopped\n";
+    }
+    return 70; // EX_SOFTWARE
+}
+
+// The loader calls through this type; it must be the definition's.
+static_assert(std::is_same_v<qm::desktop::RunDesktop, decltype(&quillmark_run_desktop)>);
