@@ -1,6 +1,6 @@
 // Benchmark of the published player; prints figures, asserts nothing.
 //
-//   node tools/bench/player.mjs [--quillmark build/quillmark] [--seconds 5]
+//   node tools/bench/player.mjs [--quillmark build/quillmark] [--seconds 5] [--rounds 3]
 //
 // 1. Size: a default package published from the demo clip, every file but the
 //    videos gzip-compressed, per file and in total (goal: 250 KB at most).
@@ -51,6 +51,7 @@ function option(name, fallback) {
 
 const quillmarkPath = resolve(option('quillmark', join(repoRoot, 'build/quillmark')));
 const playSeconds = Number(option('seconds', '5'));
+const rounds = Number(option('rounds', '3'));
 
 async function quillmark(...args) {
     return run(quillmarkPath, args, { timeout: 120000 });
@@ -221,10 +222,20 @@ async function measure(url) {
 
 function printRun(name, figures) {
     console.log(
-        `  ${name.padEnd(22)} first frame ${figures.firstFrameMs.toFixed(0).padStart(6)} ms   main thread ` +
+        `  ${name.padEnd(24)} first frame ${figures.firstFrameMs.toFixed(0).padStart(6)} ms   main thread ` +
             `${figures.mainThreadMsPerS.toFixed(1).padStart(6)} ms/s (script ${figures.scriptMsPerS.toFixed(1)} ms/s)   ` +
             `${figures.drawsPerS.toFixed(1)} draws/s`,
     );
+}
+
+function median(values) {
+    const sorted = [...values].sort((a, b) => a - b);
+    const middle = Math.floor(sorted.length / 2);
+    return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+}
+
+function medianFigures(runs) {
+    return Object.fromEntries(Object.keys(runs[0]).map((key) => [key, median(runs.map((run) => run[key]))]));
 }
 
 async function main() {
@@ -234,10 +245,24 @@ async function main() {
     reportSize(packageDir);
     await buildReferencePage(work, packageDir);
     const server = await serve(packageDir);
+    const viewers = [
+        { name: 'quillmark player', url: `${server.base}tv360_player.html`, runs: [] },
+        { name: 'Photo Sphere Viewer', url: `${server.base}reference.html`, runs: [] },
+    ];
     try {
-        console.log(`Playback at ${WIDTH} x ${HEIGHT}, ${playSeconds} s measured after 1 s, software WebGL:`);
-        printRun('quillmark player', await measure(`${server.base}tv360_player.html`));
-        printRun('Photo Sphere Viewer', await measure(`${server.base}reference.html`));
+        console.log(
+            `Playback at ${WIDTH} x ${HEIGHT}, ${playSeconds} s measured after 1 s, software WebGL, ` +
+                `${rounds} rounds taking turns (the machine's load drifts):`,
+        );
+        for (let round = 1; round <= rounds; ++round) {
+            for (const viewer of viewers) {
+                const figures = await measure(viewer.url);
+                viewer.runs.push(figures);
+                printRun(`${viewer.name} #${round}`, figures);
+            }
+        }
+        console.log('Medians:');
+        for (const viewer of viewers) printRun(viewer.name, medianFigures(viewer.runs));
     } finally {
         server.stop();
     }
