@@ -1,7 +1,8 @@
 #!/usr/bin/python3
-"""Round trips through the art generator's animated GIF output (Pillow, then
-gifsicle): what Pillow decodes must be the frames that went in, whatever
-disposals gifsicle picked, and a file that would not is refused.
+"""Round trips through the art generator's animated GIF output (Pillow codes
+the frames, gifsicle joins them): what Pillow decodes must be the frames that
+went in, later frames store only what differs from the first, and a file
+that would not show the frames is refused.
 
     /usr/bin/python3 tests/resources/check_animated_gif.py [REPOSITORY]"""
 
@@ -68,7 +69,7 @@ class AnimatedGif(unittest.TestCase):
 
     def test_ring_that_grows_and_goes_leaves_nothing_behind(self):
         # Pixels the ring leaves must become clear again: the pulse of every
-        # hot spot icon, and the reason some frames are disposed.
+        # hot spot icon, and the reason later frames are undone after their time.
         frames = [ring_frame(r) for r in (0, 14, 16, 18, 19, 0)]
         durations = [90, 120, 120, 120, 120, 60]
         result, loop = decoded(self.save(frames, durations))
@@ -106,6 +107,34 @@ class AnimatedGif(unittest.TestCase):
             self.assertEqual(got.getpixel((3, 8)), (shade, 0, 255 - shade, 255))
             self.assertEqual(got.getpixel((3, 12)), (255, 255, 255, 255))
             self.assertEqual(got.getpixel((0, 0))[3], 0)
+
+    def test_later_frames_store_only_what_differs_and_are_undone(self):
+        # A small mark beside a still disc: the second frame must hold just
+        # the mark's rectangle and be restored to the first afterwards, which
+        # is what keeps a pulsing icon from storing its badge again.
+        still = ring_frame(0)
+        marked = still.copy()
+        for x in range(30, 34):
+            for y in range(5, 8):
+                marked.putpixel((x, y), RING)
+        target = self.save([still, marked, still], [200, 100, 100])
+        with Image.open(target) as img:
+            img.seek(1)
+            self.assertEqual(img.disposal_method, 3, "restore to previous")
+            self.assertEqual(img.dispose_extent, (30, 5, 34, 8))
+        result, _ = decoded(target)
+        self.assertEqual([visible(f) for f, _ in result], [visible(f) for f in (still, marked, still)])
+
+    def test_frame_that_would_clear_the_first_is_refused(self):
+        # A later frame is drawn over the first, so it cannot make the
+        # first frame's pixels transparent.
+        with self.assertRaisesRegex(RuntimeError, "transparent where the first frame is not"):
+            self.save([ring_frame(15), ring_frame(0)], 100)
+        self.assertEqual(os.listdir(self.folder.name), [], "no scratch files left behind")
+
+    def test_frame_times_must_be_whole_hundredths(self):
+        with self.assertRaisesRegex(RuntimeError, "hundredths"):
+            self.save([ring_frame(0), ring_frame(15)], [100, 125])
 
     def test_same_frames_give_the_same_bytes(self):
         frames = [ring_frame(r) for r in (0, 15, 18)]

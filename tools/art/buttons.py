@@ -29,13 +29,18 @@ FACE_ALPHA = 226  # the glass lets a little of the video through
 GLYPH_SIZE = 14.0  # glyph half-size
 PRESSED_SHIFT = 1.2  # the glyph sinks when pressed
 SHADOW_OFFSET = 2.0
-SHADOW_BLUR = 2.2
-GLOW_BLUR = 3.0  # the lit state glows in the accent colour
+# Shadows and the glow stay crisp: a wide blur needs dozens of alpha steps,
+# which a 16-colour palette can only dither into noise that costs bytes.
+SHADOW_BLUR = 0.5
+GLOW_BLUR = 0.5  # the lit state has a halo in the accent colour
+INNER_SHADOW_BLUR = 0.5  # pressed: along the top edge of the face
+GLYPH_SHADOW_BLUR = 0.5
 
 STATES = [("normal", ""), ("lit", "L"), ("pressed", "D")]
-# Colours of each stored button (a palette PNG with alpha); 24 of them ship
-# in every package. The mute buttons are tiny and stay full colour.
-BUTTON_COLOURS = 88
+# Colours of each stored button (a palette PNG with alpha, 4 bits a pixel);
+# 24 of them ship in every package. The mute buttons are tiny and stay full
+# colour.
+BUTTON_COLOURS = 16
 
 MUTE_SIZE = 20
 MUTE_CORNER = 4.5
@@ -110,7 +115,11 @@ def _glyph(size, frame, glyph, colour):
     img = Image.new("RGBA", size, (0, 0, 0, 0))
     glyph(ImageDraw.Draw(img), frame, colour + (255,))
     shadow = canvas.drop_shadow(
-        img.getchannel("A"), (0, frame.scale * 0.08), frame.scale * 0.08, GLYPH_SHADOW, 0.75
+        img.getchannel("A"),
+        (0, frame.scale * 0.08),
+        GLYPH_SHADOW_BLUR * canvas.SUPERSAMPLE,
+        GLYPH_SHADOW,
+        0.75,
     )
     return canvas.under(img, shadow)
 
@@ -137,8 +146,9 @@ def render_button(glyph, state):
     canvas.disc(draw, centre, outer, OUTLINE + (255,))
     canvas.disc(draw, centre, (DISC_RADIUS + RIM_WIDTH) * ss, BUTTON_RIM[state] + (240,))
     canvas.disc(draw, centre, DISC_RADIUS * ss, (0, 0, 0, 0))
-    top, bottom = BUTTON_FACE[state]
-    face = canvas.vertical_gradient(size, top + (FACE_ALPHA,), bottom + (FACE_ALPHA,))
+    # One flat tone between the two face colours: a gradient would need
+    # dithering in 16 colours; the gloss still gives the disc its depth.
+    face = Image.new("RGBA", size, canvas.mix(*BUTTON_FACE[state], 0.5) + (FACE_ALPHA,))
     canvas.fill_masked(img, face, _disc_mask(size, centre, DISC_RADIUS * ss))
     if state != "pressed":
         gloss = canvas.shape_mask(
@@ -159,7 +169,7 @@ def render_button(glyph, state):
         inner = canvas.drop_shadow(
             _disc_mask(size, centre, DISC_RADIUS * ss).point(lambda v: 255 - v),
             (0, 2.0 * ss),
-            2.0 * ss,
+            INNER_SHADOW_BLUR * ss,
             strength=0.8,
         )
         inner.putalpha(

@@ -20,21 +20,24 @@ OUTLINE_WIDTH = 1.8  # at the GIF size; scales with the badge
 GLYPH_SCALE = 0.6  # glyph half-size as a fraction of the badge radius
 
 # ---- animation --------------------------------------------------------------
-REST_FRAMES = 4  # the loop starts at rest, so the first frame is the plain icon
-RING_FRAMES = 6  # then the ring grows and fades
+# The first frame is the plain icon and the only one stored whole; every later
+# frame stores just the pixels that differ from it (animated_gif.py), so each
+# ring step or glyph step costs a few hundred bytes.
+REST_FRAMES = 4  # a still glyph's rest frames are equal and merge into one
+RING_FRAMES = 5  # then the ring grows and fades
 FRAME_COUNT = REST_FRAMES + RING_FRAMES
 REST_MS = 90
-RING_MS = 120  # fewer, longer ring steps: the same pulse in fewer bytes
+RING_MS = 140
 FRAME_DURATIONS = [REST_MS] * REST_FRAMES + [RING_MS] * RING_FRAMES
 RING_START = 21.0  # ring centre line, pixels from the icon centre
-RING_END = 24.6
+RING_END = 24.0
 RING_WIDTH_START = 2.6
-RING_WIDTH_END = 1.3
+RING_WIDTH_END = 1.4
 RING_EDGE = 0.8  # dark edge outside the ring, for bright backgrounds
 NUDGE = 0.2  # how far (glyph units) moving glyphs step forward and back
-# Shared by all frames of an icon; one more index is transparent. 31 colours
-# code in 5 bits and look the same as 63 at this size.
-GIF_COLOURS = 31
+# Shared by all frames of an icon; one more index is transparent, so the
+# pixels code in 4 bits; at 52 pixels the badge reads as well as with 31.
+GIF_COLOURS = 15
 
 ERASE = (0, 0, 0, 0)
 
@@ -333,7 +336,7 @@ def animation_frames(index):
     frames = []
     for i in range(FRAME_COUNT):
         resting = i < REST_FRAMES
-        phase = None if resting else (i - REST_FRAMES) / RING_FRAMES
+        phase = None if resting else (i - REST_FRAMES) / (RING_FRAMES - 1)
         nudge = NUDGE * math.sin(math.pi * i / REST_FRAMES) if moving and resting else 0.0
         frames.append(render_icon(index, (GIF_SIZE, GIF_SIZE), GIF_BADGE_RADIUS, phase, nudge))
     return frames

@@ -7,6 +7,9 @@ import tempfile
 
 from PIL import Image, features
 
+# Palette entries with less alpha than this are stored fully transparent.
+NEARLY_CLEAR = 8
+
 
 class Output:
     def __init__(self, root):
@@ -50,6 +53,14 @@ class Output:
         if not features.check("libimagequant"):
             raise RuntimeError("this Pillow has no libimagequant (Debian's python3-pil has)")
         indexed = img.quantize(colors=colours, method=Image.Quantize.LIBIMAGEQUANT)
+        # With few colours libimagequant may average the clear background with
+        # the faintest shadow edge; that entry must stay clear, or the whole
+        # picture carries a haze over the video.
+        entries = indexed.getpalette("RGBA")
+        for alpha in range(3, len(entries), 4):
+            if entries[alpha] < NEARLY_CLEAR:
+                entries[alpha] = 0
+        indexed.putpalette(entries, "RGBA")
         return self.save_png(indexed, target)
 
     def relative(self, target):

@@ -53,26 +53,35 @@ TITLE_SHADOW_OFFSET = 2
 START_SIZE = (1280, 720)
 START_HEADLINE = "Click to start the 360\u00b0 video"
 START_SUBLINE = "Then drag the picture to look around"
-START_HEADLINE_PX = 76
-START_SUBLINE_PX = 46
-START_BUTTON_RADIUS = 120
+START_HEADLINE_PX = 60
+START_SUBLINE_PX = 36
+START_BUTTON_RADIUS = 100
 LANDSCAPE_SEED = 360
+RIDGE_LEVELS = 4  # smooth hills: a finely broken ridge costs JPEG bytes along all its length
 POSTER_SIZE = (640, 360)
 POSTER_HEADLINE = "Your browser cannot play this video"
 POSTER_SUBLINE = "Open this page in a current browser with HTML5 video and WebGL."
-# Both pictures are mostly smooth gradients and white or pale text, nearly all
+# Both pictures are calm gradients and white or pale text, nearly all
 # brightness: half-resolution colour (4:2:0) and progressive scans cost
-# nothing visible and keep them inside the package's size budget.
-JPEG = {"quality": 64, "optimize": True, "progressive": True, "subsampling": 2}
-TITLE_COLOURS = 256
+# nothing visible. The text is what costs bytes; the qualities are the
+# highest that keep each picture inside the package's size budget.
+START_JPEG = {"quality": 44, "optimize": True, "progressive": True, "subsampling": 2}
+POSTER_JPEG = dict(START_JPEG, quality=30)  # only seen by browsers that cannot play the video
+POSTER_BACKGROUND = (30, 33, 42)
+# The panel is one flat tone, so the palette's colours go to the emblem and
+# the lettering.
+TITLE_COLOURS = 32
 
 # ---- indicator ---------------------------------------------------------------------
 INDICATOR_SIZE = 48
 INDICATOR_RADIUS = 20.5
-INDICATOR_FRAMES = 12
-INDICATOR_MS = 100
-INDICATOR_COLOURS = 63  # one more index is transparent
-SWEEP_TRAIL = 70  # degrees of fading trail behind the sweep line
+# Eight steps of 45 degrees: each frame stores only the wedges that differ
+# from the first, which keeps the indicator near 2 KB.
+INDICATOR_FRAMES = 8
+INDICATOR_MS = 150
+INDICATOR_COLOURS = 15  # one more index is transparent
+SWEEP_TRAIL = 45  # degrees of fading trail: one step, so the sweep looks continuous
+SWEEP_STEPS = 5  # bands of the trail, brightest at the line
 BLIPS = [(-0.45, -0.3), (0.35, 0.42)]  # unit positions inside the radar
 
 
@@ -103,7 +112,8 @@ def render_title():
     mask = canvas.shape_mask(
         size, lambda d: d.rounded_rectangle(inner, radius=(TITLE_CORNER - 1.5) * ss, fill=255)
     )
-    canvas.fill_masked(img, canvas.vertical_gradient(size, PANEL_TOP + (240,), PANEL_BOTTOM + (240,)), mask)
+    panel = canvas.mix(PANEL_TOP, PANEL_BOTTOM, 0.55) + (240,)
+    canvas.fill_masked(img, Image.new("RGBA", size, panel), mask)
     emblem_size = (TITLE_EMBLEM * ss, TITLE_EMBLEM * ss)
     emblem = brand.render_app_icon(256).resize(emblem_size, Image.Resampling.LANCZOS)
     top = (height - TITLE_EMBLEM) // 2
@@ -113,10 +123,11 @@ def render_title():
     x = (14 + TITLE_EMBLEM + 16) * ss
     baseline = 60 * ss
     offset = TITLE_SHADOW_OFFSET * ss
-    _shadowed_text(img, (x, baseline), TITLE_NAME, name_font, TITLE_TEXT, TITLE_SHADOW, offset, ss)
+    # Hard shadows: a blurred one needs more colours than the palette has.
+    _shadowed_text(img, (x, baseline), TITLE_NAME, name_font, TITLE_TEXT, TITLE_SHADOW, offset, 0)
     x += ImageDraw.Draw(img).textlength(TITLE_NAME, font=name_font) + 12 * ss
     _shadowed_text(
-        img, (x, baseline), TITLE_SUFFIX, suffix_font, TITLE_ACCENT, TITLE_SHADOW, offset, ss
+        img, (x, baseline), TITLE_SUFFIX, suffix_font, TITLE_ACCENT, TITLE_SHADOW, offset, 0
     )
     tag_font = canvas.font("sans-bold", TITLE_TAGLINE_PX * ss)
     ImageDraw.Draw(img).text(
@@ -153,35 +164,11 @@ def _landscape(size):
     ground = canvas.vertical_gradient((width, height - round(horizon)), GROUND_FAR, GROUND_NEAR)
     img.paste(ground, (0, round(horizon)))
     rng = random.Random(LANDSCAPE_SEED)
-    stars = ImageDraw.Draw(img)
-    for _ in range(140):
-        x, y = rng.uniform(0, width), rng.uniform(0, horizon * 0.7)
-        r = rng.choice((0.8, 1.0, 1.3))
-        shade = rng.randint(150, 235)
-        stars.ellipse((x - r, y - r, x + r, y + r), fill=(shade, shade, min(255, shade + 20), 255))
     draw = ImageDraw.Draw(img)
     for colour, base, rough in ((HILLS_FAR, horizon - 70, 90), (HILLS_NEAR, horizon - 20, 60)):
-        ridge = _ridge(rng, width, base, rough)
+        ridge = _ridge(rng, width, base, rough, RIDGE_LEVELS)
         draw.polygon(ridge + [(width, horizon + 2), (0, horizon + 2)], fill=colour + (255,))
-    # A faint grid of the sphere the video is drawn on.
-    grid = Image.new("RGBA", size, (0, 0, 0, 0))
-    gdraw = ImageDraw.Draw(grid)
-    for i in range(1, 12):
-        x = width * i / 12
-        gdraw.line([(x, 0), (x, height)], fill=(150, 200, 255, 26), width=2)
-    for j in range(1, 6):
-        y = height * j / 6
-        gdraw.line([(0, y), (width, y)], fill=(150, 200, 255, 26), width=2)
-    img.alpha_composite(grid)
     return img
-
-
-def _vignette(size, strength):
-    width, height = size
-    mask = Image.radial_gradient("L").resize(size, Image.Resampling.BILINEAR)
-    shade = Image.new("RGBA", size, (0, 0, 0, 0))
-    shade.putalpha(mask.point(lambda v: min(255, round(v * strength))))
-    return shade
 
 
 def _play_badge(img, centre, radius):
@@ -228,8 +215,9 @@ def _play_badge(img, centre, radius):
 
 def render_start():
     width, height = START_SIZE
+    # No stars, grid or vignette: fine detail and 2-D shading cost JPEG bytes
+    # that the text needs more.
     img = _landscape(START_SIZE)
-    img.alpha_composite(_vignette(START_SIZE, 0.75))
     # Drawn at twice the size for smooth edges of the button and the text.
     overlay = Image.new("RGBA", (width * 2, height * 2), (0, 0, 0, 0))
     _play_badge(overlay, (width, height * 0.8), START_BUTTON_RADIUS * 2)
@@ -246,7 +234,7 @@ def render_start():
 def render_poster():
     width, height = POSTER_SIZE
     ss = 2
-    img = canvas.vertical_gradient((width * ss, height * ss), (40, 44, 56), (14, 16, 22))
+    img = Image.new("RGBA", (width * ss, height * ss), POSTER_BACKGROUND + (255,))
     draw = ImageDraw.Draw(img)
     centre = (width * ss / 2, height * ss * 0.36)
     f = Frame(centre[0], centre[1], 56 * ss)
@@ -289,7 +277,7 @@ def render_indicator(frame_index):
     canvas.disc(draw, centre, radius, RADAR_FACE + (255,))
     heading = -90 + 360 * frame_index / INDICATOR_FRAMES
     box = (centre[0] - radius, centre[1] - radius, centre[0] + radius, centre[1] + radius)
-    steps = 14
+    steps = SWEEP_STEPS
     for i in range(steps):
         start = heading - SWEEP_TRAIL * (1 - i / steps)
         strength = (i + 1) / steps
@@ -322,8 +310,8 @@ def render_indicator(frame_index):
 def write_all(out):
     images = "resources/images"
     out.save_palette_png(render_title(), out.path(images, "title.png"), TITLE_COLOURS)
-    out.save_image(render_poster(), out.path(images, "poster.jpg"), "JPEG", **JPEG)
-    out.save_image(render_start(), out.path(images, "title_start_html5.jpg"), "JPEG", **JPEG)
+    out.save_image(render_poster(), out.path(images, "poster.jpg"), "JPEG", **POSTER_JPEG)
+    out.save_image(render_start(), out.path(images, "title_start_html5.jpg"), "JPEG", **START_JPEG)
     frames = [render_indicator(i) for i in range(INDICATOR_FRAMES)]
     out.write(
         out.path(images, "check_hs.gif"),
