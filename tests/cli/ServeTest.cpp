@@ -1,5 +1,5 @@
-// quillmark serve against a temporary package: whole files, byte ranges on
-// small files and on streamed large ones, types, refusals and a clean stop.
+// quillmark serve against a temporary package: whole files as they are on
+// disk, byte ranges on small and large files, types, refusals and a clean stop.
 
 #include "CliProcess.h"
 
@@ -25,7 +25,7 @@ std::string patternedBytes(std::size_t size) {
 
 class ServeTest : public ::testing::Test {
   protected:
-    static constexpr std::size_t kBigSize = 5u << 20; // above the streaming threshold
+    static constexpr std::size_t kBigSize = 5u << 20; // many 256 KiB slices
 
     void SetUp() override {
         package_ = folder_.path() / "package";
@@ -87,16 +87,58 @@ TEST_F(ServeTest, WholeFilesComeWithTheirTypeAndOfferRanges) {
     EXPECT_EQ(movie->status, 200);
     EXPECT_EQ(movie->get_header_value("Content-Type"), "video/mp4");
     EXPECT_EQ(movie->get_header_value("Accept-Ranges"), "bytes");
-    EXPECT_TRUE(movie->body == big_) << "the streamed file differs, " << movie->body.size()
-                                     << " bytes";
+    EXPECT_TRUE(movie->body == big_)
+        << "the streamed file differs, " << movie->body.size() << " bytes";
+}
+
+// A browser offers brotli and gzip; the files still come as they are on disk
+// (compressing three.js with brotli took over a second per page load).
+TEST_F(ServeTest, FilesComeUncompressedWhateverTheBrowserAccepts) {
+    std::string script;
+    for (int i = 0; script.size() < (200u << 10); ++i) {
+        script += "var hotSpot" + std::to_string(i) + " = { yaw: " + std::to_string(i % 360) +
+                  ", title: 'Room " + std::to_string(i) + "' };\n";
+    }
+    writeText(package_ / "js" / "build" / "Three.js", script);
+    writeText(package_ / "empty.css", "");
+    client_->set_decompress(false);
+    const httplib::Headers offers = {{"Accept-Encoding", "br, gzip, deflate"}};
+
+    const auto big = client_->Get("/js/build/Three.js", offers);
+    ASSERT_TRUE(big);
+    EXPECT_EQ(big->status, 200);
+    EXPECT_FALSE(big->has_header("Content-Encoding")) << big->get_header_value("Content-Encoding");
+    EXPECT_EQ(big->get_header_value("Content-Length"), std::to_string(script.size()));
+    EXPECT_TRUE(big->body == script) << big->body.size() << " bytes";
+
+    const auto page = client_->Get("/index.html", offers);
+    ASSERT_TRUE(page);
+    EXPECT_FALSE(page->has_header("Content-Encoding"));
+    EXPECT_EQ(page->body, "<html><body>tour</body></html>\n");
+
+    const auto empty = client_->Get("/empty.css", offers);
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->status, 200);
+    EXPECT_EQ(empty->body, "");
+    EXPECT_EQ(empty->get_header_value("Content-Type"), "text/css; charset=utf-8");
+
+    const auto head = client_->Head("/js/build/Three.js", offers);
+    ASSERT_TRUE(head);
+    EXPECT_EQ(head->status, 200);
+    EXPECT_EQ(head->get_header_value("Content-Length"), std::to_string(script.size()));
+    EXPECT_EQ(head->body, "");
 }
 
 TEST_F(ServeTest, EveryPackageFileTypeIsNamed) {
     const std::vector<std::pair<std::string, std::string>> types = {
-        {"a.css", "text/css; charset=utf-8"}, {"a.png", "image/png"},
-        {"a.jpg", "image/jpeg"},              {"a.gif", "image/gif"},
-        {"a.webm", "video/webm"},             {"a.ogv", "video/ogg"},
-        {"a.mov", "video/quicktime"},         {"a.m4v", "video/x-m4v"},
+        {"a.css", "text/css; charset=utf-8"},
+        {"a.png", "image/png"},
+        {"a.jpg", "image/jpeg"},
+        {"a.gif", "image/gif"},
+        {"a.webm", "video/webm"},
+        {"a.ogv", "video/ogg"},
+        {"a.mov", "video/quicktime"},
+        {"a.m4v", "video/x-m4v"},
         {"A.MP4", "video/mp4"}};
     for (const auto& [name, type] : types) {
         writeText(package_ / name, "x");
@@ -107,7 +149,7 @@ TEST_F(ServeTest, EveryPackageFileTypeIsNamed) {
     }
 }
 
-TEST_F(ServeTest, RangesGiveExactBytesFromSmallAndStreamedFiles) {
+TEST_F(ServeTest, RangesGiveExactBytesFromSmallAndLargeFiles) {
     struct Case {
         std::string path;
         const std::string* bytes;
@@ -155,9 +197,8 @@ TEST_F(ServeTest, MissingFilesAndPathsOutsideThePackageAreRefused) {
     EXPECT_EQ(missing->status, 404);
 
     fs::create_symlink(folder_.path() / "secret.txt", package_ / "link.txt");
-    for (const std::string path :
-         {"/../secret.txt", "/%2e%2e/secret.txt", "/js/../../secret.txt", "/link.txt",
-          "/..%2fsecret.txt", "/js%2f..%2f..%2fsecret.txt"}) {
+    for (const std::string path : {"/../secret.txt", "/%2e%2e/secret.txt", "/js/../../secret.txt",
+                                   "/link.txt", "/..%2fsecret.txt", "/js%2f..%2f..%2fsecret.txt"}) {
         const auto response = get(path);
         ASSERT_TRUE(response) << path;
         EXPECT_GE(response->status, 400) << path;
@@ -183,8 +224,7 @@ TEST_F(ServeTest, StopsCleanlyOnSigterm) {
 
 TEST_F(ServeTest, ABusyPortIsAFailureNotASharedPort) {
     const CliResult second =
-        runQuillmark({"serve", package_.string(), "--port", std::to_string(port_)},
-                     folder_.path());
+        runQuillmark({"serve", package_.string(), "--port", std::to_string(port_)}, folder_.path());
     EXPECT_EQ(second.exitCode, 3);
     EXPECT_NE(second.err.find("cannot listen on 127.0.0.1:" + std::to_string(port_)),
               std::string::npos)
