@@ -141,8 +141,20 @@ class PlayerImages(ArtCase):
         self.assertEqual(start.format, "JPEG")
         self.assertEqual(start.mode, "RGB")
         width, height = start.size
-        self.assertGreaterEqual(width, 1024, "must stay sharp at full screen")
+        self.assertGreaterEqual((width, height), (1920, 1080), "covers a full-HD full screen")
         self.assertTrue(width * 9 == height * 16 or width * 3 == height * 4, "16:9 or 4:3")
+
+    def test_start_picture_says_everything_inside_the_smallest_player(self):
+        # The player's iframe shows the picture unscaled from its top-left
+        # corner; a 320 x 240 player sees only that corner, so the button and
+        # the white lettering must all lie inside it.
+        start = Image.open(path("resources", "images", "title_start_html5.jpg")).convert("L")
+        white = start.point(lambda v: 255 if v >= 225 else 0)
+        box = white.getbbox()
+        self.assertIsNotNone(box, "no white lettering at all")
+        self.assertLessEqual(box[2:], (320, 240), f"white pixels reach {box}")
+        inside = white.crop((0, 0, 320, 240)).histogram()[255]
+        self.assertGreater(inside, 320 * 240 // 20, "too little lettering to read")
 
     def test_indicator_is_an_animated_48_pixel_gif(self):
         self.check_animated_gif(path("resources", "images", "check_hs.gif"), (48, 48))

@@ -239,17 +239,19 @@ def render(root, hotspot_names, button_names):
     sheet.place_row(
         [
             _single(_panel([poster], SHEET_DARK), "poster.jpg, 1x (640 x 360)"),
+            # The player's iframe shows the picture unscaled from its corner.
             _single(
-                _panel([start.resize((320, 240), Image.Resampling.LANCZOS)], SHEET_DARK),
-                "title_start_html5.jpg stretched to 320 x 240",
+                _panel([start.crop((0, 0, 320, 240))], SHEET_DARK),
+                "title_start_html5.jpg in a 320 x 240 player",
             ),
             _single(
-                _panel([start.resize((550, 400), Image.Resampling.LANCZOS)], SHEET_DARK),
-                "... to 550 x 400 (the default player)",
+                _panel([start.crop((0, 0, 550, 400))], SHEET_DARK),
+                "... in a 550 x 400 player (the default)",
             ),
         ]
     )
-    sheet.place_row([_single(_panel([start], SHEET_DARK), "title_start_html5.jpg, 1x (1280 x 720)")])
+    whole = start.resize((960, 540), Image.Resampling.LANCZOS)
+    sheet.place_row([_single(_panel([whole], SHEET_DARK), "title_start_html5.jpg, whole at 1/2 (1920 x 1080)")])
 
     sheet.text("Sound", HEADING_PX)
     sheet.place_row([_waveform(path("resources/app", "tick.wav"))])

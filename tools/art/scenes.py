@@ -50,12 +50,17 @@ TITLE_TAGLINE_PX = 13
 TITLE_SHADOW_OFFSET = 2
 
 # ---- start picture and poster ----------------------------------------------------
-START_SIZE = (1280, 720)
-START_HEADLINE = "Click to start the 360\u00b0 video"
-START_SUBLINE = "Then drag the picture to look around"
-START_HEADLINE_PX = 60
-START_SUBLINE_PX = 36
-START_BUTTON_RADIUS = 100
+# A browser shows the picture in the player's iframe unscaled, from its top-left
+# corner: a small player sees only that corner, a full screen most of it.
+START_SIZE = (1920, 1080)
+# The smallest player; everything the visitor must read lies inside it.
+START_CARD = (320, 240)
+START_HEADLINE_LINES = ("Click to start", "the 360\u00b0 video")
+START_SUBLINE = "then drag to look around"
+START_HEADLINE_PX = 30
+START_HEADLINE_LEADING = 34
+START_SUBLINE_PX = 16
+START_BUTTON_RADIUS = 44
 LANDSCAPE_SEED = 360
 RIDGE_LEVELS = 4  # smooth hills: a finely broken ridge costs JPEG bytes along all its length
 POSTER_SIZE = (640, 360)
@@ -214,20 +219,21 @@ def _play_badge(img, centre, radius):
 
 
 def render_start():
-    width, height = START_SIZE
     # No stars, grid or vignette: fine detail and 2-D shading cost JPEG bytes
     # that the text needs more.
     img = _landscape(START_SIZE)
-    # Drawn at twice the size for smooth edges of the button and the text.
-    overlay = Image.new("RGBA", (width * 2, height * 2), (0, 0, 0, 0))
-    _play_badge(overlay, (width, height * 0.8), START_BUTTON_RADIUS * 2)
+    card_width, card_height = START_CARD
+    centre_x = card_width
+    # The card is drawn at twice its size for smooth edges of the button and the text.
+    overlay = Image.new("RGBA", (card_width * 2, card_height * 2), (0, 0, 0, 0))
+    _play_badge(overlay, (centre_x, 80 * 2), START_BUTTON_RADIUS * 2)
     headline = canvas.font("sans-bold", START_HEADLINE_PX * 2)
     subline = canvas.font("sans", START_SUBLINE_PX * 2)
-    _shadowed_text(
-        overlay, (width, height * 1.5), START_HEADLINE, headline, START_TEXT, (0, 0, 0), 5, 6, "mm"
-    )
-    _shadowed_text(overlay, (width, height * 1.72), START_SUBLINE, subline, START_HINT, (0, 0, 0), 4, 5, "mm")
-    img.alpha_composite(overlay.resize(START_SIZE, Image.Resampling.BOX))
+    for i, line in enumerate(START_HEADLINE_LINES):
+        y = (158 + i * START_HEADLINE_LEADING) * 2
+        _shadowed_text(overlay, (centre_x, y), line, headline, START_TEXT, (0, 0, 0), 3, 4, "mm")
+    _shadowed_text(overlay, (centre_x, 222 * 2), START_SUBLINE, subline, START_HINT, (0, 0, 0), 2, 3, "mm")
+    img.alpha_composite(overlay.resize(START_CARD, Image.Resampling.BOX))
     return img.convert("RGB")
 
 
