@@ -5,6 +5,7 @@
 
 #include <dlfcn.h>
 
+#include <filesystem>
 #include <iostream>
 #include <system_error>
 
@@ -23,11 +24,12 @@ int reportLoadFailure(const std::filesystem::path& module, const char* reason) {
               << (reason != nullptr ? reason : module.string()) << '\n';
     return kFileSystem;
 }
-} // namespace
 
+// The window's module lies beside the running executable.
 std::filesystem::path desktopModulePath() {
     return runningExecutable().parent_path() / desktop::kModuleFileName;
 }
+} // namespace
 
 int launchDesktop(int argc, char** argv, const std::optional<std::string>& fileToOpen) {
     const std::filesystem::path module = desktopModulePath();

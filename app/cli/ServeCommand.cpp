@@ -251,21 +251,17 @@ void configure(httplib::Server& server, const fs::path& root) {
                 response.status = 405;
                 return httplib::Server::HandlerResponse::Handled;
             }
+            // Every request is answered here; nothing is left to the library's routing.
             const Resolved resolved = resolveInside(root, request.path);
-            if (resolved.lookup == Lookup::Outside) {
-                response.status = 403;
-                return httplib::Server::HandlerResponse::Handled;
-            }
-            if (resolved.lookup == Lookup::Found && !fitRanges(request, resolved.size)) {
+            if (resolved.lookup != Lookup::Found) {
+                response.status = resolved.lookup == Lookup::Outside ? 403 : 404;
+            } else if (!fitRanges(request, resolved.size)) {
                 response.status = 416;
                 response.set_header("Content-Range", "bytes */" + std::to_string(resolved.size));
-                return httplib::Server::HandlerResponse::Handled;
-            }
-            if (resolved.lookup == Lookup::Found) {
+            } else {
                 streamFile(response, resolved.file, resolved.size);
-                return httplib::Server::HandlerResponse::Handled;
             }
-            return httplib::Server::HandlerResponse::Unhandled;
+            return httplib::Server::HandlerResponse::Handled;
         });
     server.set_post_routing_handler([](const httplib::Request&, httplib::Response& response) {
         if (response.status < 400 && !response.has_header("Accept-Ranges")) {
