@@ -1,14 +1,15 @@
 #include "app/HotSpotPanel.h"
 
+#include "app/DigitKeysOnly.h"
 #include "app/GradientButton.h"
 #include "app/GroupFrame.h"
 #include "app/Look.h"
 #include "app/OptionCheckBox.h"
 
 #include <QCursor>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
 #include <QToolButton>
 
 namespace qm::app {
@@ -107,7 +108,8 @@ HotSpotRow HotSpotPanel::buildRow(QWidget* client, const QCursor& cursor, int sl
     row.icon = new QToolButton(client);
     row.icon->setObjectName(QStringLiteral("iconButton") + n);
     row.icon->setAutoRaise(true);
-    const QPixmap picture(QStringLiteral(":/app/arrow0.png"));
+    row.icon->setToolTip(QStringLiteral("Выбрать иконку для точки перехода Hot Spot"));
+    const QPixmap picture = iconPicture(0);
     row.icon->setIcon(QIcon(picture));
     row.icon->setIconSize(picture.size());
     row.icon->setCursor(cursor);
@@ -146,10 +148,33 @@ HotSpotRow HotSpotPanel::buildRow(QWidget* client, const QCursor& cursor, int sl
     row.timeBox->setText(QStringLiteral("5.0"));
     row.timeBox->setAlignment(Qt::AlignCenter);
     row.timeBox->setTextMargins(0, 0, 0, 0);
-    // Digits and the decimal point: the offered "5.0" must stay editable.
-    row.timeBox->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9]*\\.?[0-9]*")), row.timeBox));
+    row.timeBox->installEventFilter(new DigitKeysOnly(row.timeBox));
     return row;
+}
+
+QPixmap HotSpotPanel::iconPicture(int icon) {
+    const QString name = QStringLiteral(":/app/arrow%1.png").arg(icon);
+    return QFile::exists(name) ? QPixmap(name) : QPixmap();
+}
+
+void HotSpotPanel::showIcon(int slot, std::int32_t code) {
+    if (slot < 1 || slot > kRows) {
+        return;
+    }
+    // Publishing gives every code outside the set (0 among them) icon 0, so
+    // the button shows icon 0 for them too: the row always shows what the
+    // page will show.
+    const std::int32_t icon = code - kFirstIconCode;
+    const QPixmap picture = iconPicture(icon >= 0 && icon < kIconCount ? icon : 0);
+    if (!picture.isNull()) {
+        row(slot).icon->setIcon(QIcon(picture));
+    }
+}
+
+void HotSpotPanel::showIcons(const HotSpotIcons& codes) {
+    for (int slot = 1; slot <= kRows; ++slot) {
+        showIcon(slot, codes[static_cast<std::size_t>(slot - 1)]);
+    }
 }
 
 } // namespace qm::app

@@ -1,8 +1,11 @@
 #pragma once
 // The hot spot editor's controls below the preview and the " Hot Spots " frame
-// with its ten rows. The editing itself is wired by the hot spot editor.
+// with its ten rows. HotSpotEditor gives them their behaviour.
+
+#include "model/HotSpotTable.h"
 
 #include <QObject>
+#include <QPixmap>
 
 #include <array>
 
@@ -43,6 +46,12 @@ class HotSpotPanel : public QObject {
 
     // "Hot Spot " and the slot number in two digits.
     static QString selectorText(int slot);
+    // Picture "arrow" + icon of the window's resources; null when there is none.
+    static QPixmap iconPicture(int icon);
+
+    // Row slot's button shows icon code - 200, icon 0 for a code outside 200..234.
+    void showIcon(int slot, std::int32_t code);
+    void showIcons(const HotSpotIcons& codes);
 
   signals:
     void addRequested();

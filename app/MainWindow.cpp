@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/GradientButton.h"
+#include "app/HotSpotEditor.h"
 #include "app/HotSpotPanel.h"
 #include "app/Look.h"
 #include "app/OptionsPanel.h"
@@ -8,10 +9,12 @@
 #include "app/PathLabel.h"
 #include "app/QuickHelp.h"
 #include "app/Tooltips.h"
+#include "app/WindowPublishUi.h"
 #include "persist/ProjectFile.h"
 #include "preview/PlayerControl.h"
 #include "preview/PreviewArea.h"
 #include "preview/TickSound.h"
+#include "publish/Publisher.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -31,6 +34,10 @@ namespace {
 const QColor kHtml5Blue{0, 191, 255};
 const QColor kBuildBlue{0, 0, 255};
 const QString kWarningCaption = QStringLiteral("Предупреждение !");
+const QString kUnsavedCaption = QStringLiteral("Hot Spots");
+const QString kUnsavedText =
+    QStringLiteral("Точки Hot Spot изменены после последнего сохранения проекта.\n"
+                   "Сохранить проект?");
 
 QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -134,6 +141,8 @@ void MainWindow::buildClient() {
     buildCommandRow();
     optionsPanel_ = new OptionsPanel(client_, *store_);
     hotSpotPanel_ = new HotSpotPanel(client_, cursor_);
+    hotSpotEditor_ =
+        new HotSpotEditor(*hotSpotPanel_, *preview_, *store_, services_.prompter, this, cursor_);
     preview_->marker()->raise();
 
     connect(optionsPanel_, &OptionsPanel::commandIssued, this,
@@ -317,17 +326,13 @@ void MainWindow::run(Command command) {
     case Command::LoadVideo3:
         return loadVideoCommand(3);
     case Command::Publish:
-        setCursor(Qt::WaitCursor);
-        emit publishRequested();
-        unsetCursor();
-        return;
+        return publishCommand();
     case Command::LoadProject:
         services_.ticks.playTick();
-        emit loadProjectRequested();
-        return;
+        return loadProjectCommand();
     case Command::SaveProject:
         services_.ticks.playTick();
-        emit saveProjectRequested();
+        saveProjectCommand();
         return;
     case Command::Exit:
         close();
@@ -348,13 +353,13 @@ void MainWindow::run(Command command) {
     case Command::About:
         return aboutCommand();
     case Command::AddHotSpot:
-        emit addHotSpotRequested();
-        return;
+        return hotSpotEditor_->addHotSpot();
     case Command::DeleteHotSpot:
-        emit deleteHotSpotRequested();
-        return;
+        return hotSpotEditor_->deleteHotSpot();
     case Command::DeleteAllHotSpots:
-        emit deleteAllHotSpotsRequested();
+        if (offerToSaveHotSpots()) {
+            hotSpotEditor_->deleteAllHotSpots();
+        }
         return;
     }
 }
@@ -384,7 +389,9 @@ void MainWindow::loadVideo(int n, const QString& path) {
 
 bool MainWindow::openProject(const std::filesystem::path& path) {
     Project project = store_->project();
-    const ProjectReadResult result = readProjectFile(path, project, services_.startDir);
+    // An empty LOADDIR or SAVEDIR in the file becomes the project's own folder.
+    const std::string folder = folderOf(QString::fromStdString(path.string())).toStdString();
+    const ProjectReadResult result = readProjectFile(path, project, folder);
     if (!result.applied) {
         if (result.error) {
             services_.prompter.inform(this, MessageIcon::Warning, kWarningCaption,
@@ -394,14 +401,85 @@ bool MainWindow::openProject(const std::filesystem::path& path) {
         return false;
     }
     store_->setProject(std::move(project));
-    if (!result.videoToOpen.empty()) {
-        preview_->player().open(QString::fromStdString(result.videoToOpen));
-        preview_->player().play();
-    }
+    hotSpotEditor_->showLoadedProject();
+    client_->update();
+    // An empty VIDEO1 empties the preview, so no video of the last project plays on.
+    preview_->player().open(QString::fromStdString(result.videoToOpen));
+    preview_->player().play();
     return true;
 }
 
+void MainWindow::loadProjectCommand() {
+    if (!offerToSaveHotSpots()) {
+        return;
+    }
+    FileDialogRequest request;
+    request.title = QStringLiteral("Load a Project");
+    request.initialFolder = QString::fromStdString(store_->options().loadDir);
+    request.filters = {{QStringLiteral("Project files"), QStringLiteral("*.pp5")}};
+    const std::optional<QString> chosen = services_.prompter.chooseFile(this, request);
+    if (!chosen || chosen->trimmed().isEmpty()) {
+        return;
+    }
+    const std::string folder = folderOf(*chosen).toStdString();
+    store_->changeOptions([&](PlayerOptions& options) { options.loadDir = folder; });
+    openProject(std::filesystem::path(chosen->toStdString()));
+}
+
+bool MainWindow::saveProjectCommand() {
+    FileDialogRequest request;
+    request.title = QStringLiteral("Save the Project");
+    request.proposedName = QStringLiteral("*.pp5");
+    request.initialFolder = QString::fromStdString(store_->options().loadDir);
+    request.filters = {{QStringLiteral("Project file (*.pp5)"), QStringLiteral("*.pp5")}};
+    request.save = true;
+    const std::optional<QString> chosen = services_.prompter.chooseFile(this, request);
+    if (!chosen || chosen->trimmed().isEmpty()) {
+        return false;
+    }
+    const std::string folder = folderOf(*chosen).toStdString();
+    store_->changeOptions([&](PlayerOptions& options) { options.saveDir = folder; });
+    const std::filesystem::path path = withProjectExtension(chosen->toStdString());
+    const ProjectWriteResult result = writeProjectFile(path, store_->project());
+    if (result.error) {
+        services_.prompter.inform(this, MessageIcon::Warning, kWarningCaption,
+                                  QStringLiteral("Не удалось сохранить проект:\n") +
+                                      fileErrorText(*result.error));
+        return false;
+    }
+    store_->markProjectSaved();
+    warnAboutLostCharacters(result.lossyFields);
+    return true;
+}
+
+bool MainWindow::offerToSaveHotSpots() {
+    if (!store_->hotSpotsUnsaved()) {
+        return true;
+    }
+    switch (services_.prompter.askToSave(this, kUnsavedCaption, kUnsavedText)) {
+    case SaveChoice::Save:
+        return saveProjectCommand();
+    case SaveChoice::Discard:
+        return true;
+    case SaveChoice::Cancel:
+        return false;
+    }
+    return false;
+}
+
+void MainWindow::publishCommand() {
+    WindowPublishUi ui(this, services_.prompter, preview_->player(), services_.ticks);
+    Project project = store_->project();
+    Publisher(ui).publish(project);
+    // Publishing keeps some changes: icon codes 0 become 200, SAVEDIR moves,
+    // a manual size too small is reset.
+    store_->setOptions(std::move(project.options));
+}
+
 void MainWindow::defaultOptionsCommand() {
+    if (!offerToSaveHotSpots()) {
+        return;
+    }
     store_->changeOptions([](PlayerOptions& options) { options.resetToDefaults(); });
     store_->clearAllVideos();
 }
@@ -420,16 +498,21 @@ void MainWindow::saveOptionsCommand(bool askedByUser) {
                                       fileErrorText(*result.error));
         return;
     }
-    if (!result.lossyFields.empty()) {
-        QStringList fields;
-        for (const std::string& field : result.lossyFields) {
-            fields << QString::fromStdString(field);
-        }
-        services_.prompter.inform(
-            this, MessageIcon::Warning, kWarningCaption,
-            QStringLiteral("Символы, которых нет в кодировке Windows-1251, записаны как \"?\": ") +
-                fields.join(QStringLiteral(", ")));
+    warnAboutLostCharacters(result.lossyFields);
+}
+
+void MainWindow::warnAboutLostCharacters(const std::vector<std::string>& lossyFields) {
+    if (lossyFields.empty()) {
+        return;
     }
+    QStringList fields;
+    for (const std::string& field : lossyFields) {
+        fields << QString::fromStdString(field);
+    }
+    services_.prompter.inform(
+        this, MessageIcon::Warning, kWarningCaption,
+        QStringLiteral("Символы, которых нет в кодировке Windows-1251, записаны как \"?\": ") +
+            fields.join(QStringLiteral(", ")));
 }
 
 void MainWindow::toggleTooltipsCommand() {
@@ -445,9 +528,11 @@ void MainWindow::quickHelpCommand() {
 
 void MainWindow::manualCommand() {
     const QString manual = QString::fromStdString(services_.manualPath.string());
-    // A missing manual is not reported, as it never was.
-    if (QFileInfo::exists(manual)) {
-        services_.openUrl(QUrl::fromLocalFile(manual));
+    // The desktop's viewer opens it in its own process, so the window goes on.
+    if (!QFileInfo::exists(manual) || !services_.openUrl(QUrl::fromLocalFile(manual))) {
+        services_.prompter.inform(this, MessageIcon::Warning,
+                                  QStringLiteral("Руководство пользователя"),
+                                  QStringLiteral("Не удалось открыть руководство:\n") + manual);
     }
 }
 
@@ -463,8 +548,10 @@ void MainWindow::pickColour(bool background) {
     }
     busy = true;
     QPointer<MainWindow> self(this);
+    const QString title = background ? QStringLiteral("Цвет фона страницы (Html BGColor)")
+                                     : QStringLiteral("Цвет чёрных областей (Black Areas)");
     services_.prompter.pickColour(
-        Qt::white, customColours_,
+        title, Qt::white, customColours_,
         [self, background](std::optional<QColor> chosen, const CustomColours& custom) {
             if (!self) {
                 return;
@@ -487,14 +574,20 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (!services_.prompter.confirm(this, QStringLiteral("Выход из IDE"),
-                                    QStringLiteral("Вы уверены?"))) {
+    // With unsaved hot spots the question is whether to save them; otherwise
+    // the usual confirmation.
+    const bool goOn = store_->hotSpotsUnsaved()
+                          ? offerToSaveHotSpots()
+                          : services_.prompter.confirm(this, QStringLiteral("Выход из IDE"),
+                                                       QStringLiteral("Вы уверены?"));
+    if (!goOn) {
         event->ignore();
         return;
     }
     exitConfirmed_ = true;
     saveOptionsCommand(false);
     preview_->player().stop();
+    services_.prompter.closeColourDialogs();
     event->accept();
 }
 

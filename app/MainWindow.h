@@ -13,6 +13,8 @@
 
 #include <array>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -25,6 +27,7 @@ class TickPlayer;
 namespace qm::app {
 
 class GradientButton;
+class HotSpotEditor;
 class HotSpotPanel;
 class OptionsPanel;
 class OptionsStore;
@@ -90,6 +93,7 @@ class MainWindow : public QMainWindow {
     preview::PreviewArea& preview() const { return *preview_; }
     OptionsPanel& optionsPanel() const { return *optionsPanel_; }
     HotSpotPanel& hotSpotPanel() const { return *hotSpotPanel_; }
+    HotSpotEditor& hotSpotEditor() const { return *hotSpotEditor_; }
     Tooltips& tooltips() const { return *tooltips_; }
     const MenuActions& menuActions() const { return actions_; }
     PathLabel* pathLabel(int n) const { return pathLabels_.at(static_cast<std::size_t>(n - 1)); }
@@ -101,18 +105,9 @@ class MainWindow : public QMainWindow {
 
     // Loads a video into slot n without a dialog, as a chosen file would be.
     void loadVideo(int n, const QString& path);
-    // Applies a project file (options, videos, hot spots) and plays its VIDEO1.
+    // Applies a project file (options, videos, hot spots), shows its slots and
+    // plays its VIDEO1; a file that cannot be read is reported and changes nothing.
     bool openProject(const std::filesystem::path& path);
-
-  signals:
-    // Carried out by the publisher and the project commands.
-    void publishRequested();
-    void loadProjectRequested();
-    void saveProjectRequested();
-    // Carried out by the hot spot editor.
-    void addHotSpotRequested();
-    void deleteHotSpotRequested();
-    void deleteAllHotSpotsRequested();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -133,8 +128,15 @@ class MainWindow : public QMainWindow {
     void centreInWorkArea();
 
     void loadVideoCommand(int n);
+    void publishCommand();
+    void loadProjectCommand();
+    // True when the project was written.
+    bool saveProjectCommand();
+    // Before work that would lose unsaved hot spots: true to go on.
+    bool offerToSaveHotSpots();
     void defaultOptionsCommand();
     void saveOptionsCommand(bool askedByUser);
+    void warnAboutLostCharacters(const std::vector<std::string>& lossyFields);
     void toggleTooltipsCommand();
     void quickHelpCommand();
     void manualCommand();
@@ -148,6 +150,7 @@ class MainWindow : public QMainWindow {
     preview::PreviewArea* preview_ = nullptr;
     OptionsPanel* optionsPanel_ = nullptr;
     HotSpotPanel* hotSpotPanel_ = nullptr;
+    HotSpotEditor* hotSpotEditor_ = nullptr;
     Tooltips* tooltips_ = nullptr;
     std::array<PathLabel*, 3> pathLabels_{};
     MenuActions actions_;

@@ -47,8 +47,51 @@ void OptionsStore::clearAllVideos() {
 
 void OptionsStore::setProject(Project project) {
     project_ = std::move(project);
+    hotSpotsUnsaved_ = false;
     emit optionsChanged();
     emit videosChanged();
+    emit hotSpotsChanged();
+}
+
+std::optional<StoreRefusal> OptionsStore::storeHotSpot(int slot, std::string_view link,
+                                                       std::string_view title, std::int32_t yaw,
+                                                       double position, std::string_view timeText,
+                                                       bool self) {
+    HotSpotTable changed = project_.hotSpots;
+    const std::optional<StoreRefusal> refusal =
+        changed.store(slot, link, title, yaw, position, timeText, self);
+    if (!refusal) {
+        changeHotSpots([&](HotSpotTable& table) { table = std::move(changed); });
+    }
+    return refusal;
+}
+
+void OptionsStore::removeHotSpot(int slot) {
+    changeHotSpots([slot](HotSpotTable& table) { table.remove(slot); });
+}
+
+void OptionsStore::removeAllHotSpots() {
+    changeHotSpots([](HotSpotTable& table) { table.removeAll(); });
+}
+
+void OptionsStore::setIconCode(int slot, std::int32_t code) {
+    if (slot < 1 || slot > kSlotCount) {
+        return;
+    }
+    changeOptions([&](PlayerOptions& options) {
+        options.hsIcons[static_cast<std::size_t>(slot - 1)] = code;
+    });
+}
+
+void OptionsStore::changeHotSpots(const std::function<void(HotSpotTable&)>& change) {
+    HotSpotTable changed = project_.hotSpots;
+    change(changed);
+    if (changed == project_.hotSpots) {
+        return;
+    }
+    project_.hotSpots = std::move(changed);
+    hotSpotsUnsaved_ = true;
+    emit hotSpotsChanged();
 }
 
 } // namespace qm::app

@@ -3,6 +3,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <memory>
 
@@ -23,21 +24,47 @@ void QtPrompter::inform(QWidget* owner, MessageIcon icon, const QString& caption
     box.exec();
 }
 
+SaveChoice QtPrompter::askToSave(QWidget* owner, const QString& caption, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::NoButton, owner);
+    QPushButton* save = box.addButton(QStringLiteral("Сохранить"), QMessageBox::AcceptRole);
+    QPushButton* discard =
+        box.addButton(QStringLiteral("Не сохранять"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save) {
+        return SaveChoice::Save;
+    }
+    return box.clickedButton() == discard ? SaveChoice::Discard : SaveChoice::Cancel;
+}
+
 QStringList nameFilters(const std::vector<FileFilter>& filters) {
     QStringList lines;
     for (const FileFilter& filter : filters) {
         QString patterns = filter.pattern;
         patterns.replace(u';', u' ');
-        lines << filter.description + QStringLiteral(" (") + patterns + u')';
+        // The dialog matches names without regard to case, so "(*.MP4)" in a
+        // description finds .mp4 files; adding the pattern again would only
+        // repeat it.
+        const QString named = QStringLiteral("(") + patterns + u')';
+        if (filter.description.endsWith(named, Qt::CaseInsensitive)) {
+            lines << filter.description;
+        } else {
+            lines << filter.description + u' ' + named;
+        }
     }
     return lines;
 }
 
 std::optional<QString> QtPrompter::chooseFile(QWidget* owner, const FileDialogRequest& request) {
     QFileDialog dialog(owner, request.title, request.initialFolder);
+    // Wide enough for the size and date columns to show whole.
+    dialog.resize(860, 520);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    // The save dialogs replace an existing file without asking, as the tool always did.
+    // Saving a project or publishing again over the last one is the usual
+    // case, so the save dialogs replace an existing file without asking.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setNameFilters(nameFilters(request.filters));
     if (!request.proposedName.isEmpty() && !request.proposedName.contains(u'*')) {
@@ -49,7 +76,8 @@ std::optional<QString> QtPrompter::chooseFile(QWidget* owner, const FileDialogRe
     return dialog.selectedFiles().constFirst();
 }
 
-void QtPrompter::pickColour(const QColor& initial, const CustomColours& custom, ColourDone done) {
+void QtPrompter::pickColour(const QString& title, const QColor& initial,
+                            const CustomColours& custom, ColourDone done) {
     for (int i = 0; i < static_cast<int>(custom.size()); ++i) {
         QColorDialog::setCustomColor(i, custom[static_cast<std::size_t>(i)]);
     }
@@ -59,6 +87,9 @@ void QtPrompter::pickColour(const QColor& initial, const CustomColours& custom, 
     QColorDialog* dialog = owned.release();
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowModality(Qt::NonModal);
+    dialog->setWindowTitle(title);
+    std::erase_if(colourDialogs_, [](const QPointer<QColorDialog>& open) { return open.isNull(); });
+    colourDialogs_.emplace_back(dialog);
     QObject::connect(dialog, &QColorDialog::finished, dialog,
                      [dialog, done = std::move(done)](int result) {
                          CustomColours after;
@@ -72,6 +103,15 @@ void QtPrompter::pickColour(const QColor& initial, const CustomColours& custom, 
                          done(chosen, after);
                      });
     dialog->show();
+}
+
+void QtPrompter::closeColourDialogs() {
+    for (const QPointer<QColorDialog>& dialog : colourDialogs_) {
+        if (dialog) {
+            dialog->close();
+        }
+    }
+    colourDialogs_.clear();
 }
 
 void QtPrompter::showModal(QDialog& dialog) {

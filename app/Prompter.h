@@ -6,11 +6,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <QPointer>
+
 #include <array>
 #include <functional>
 #include <optional>
 #include <vector>
 
+class QColorDialog;
 class QWidget;
 class QDialog;
 
@@ -34,6 +37,8 @@ struct FileDialogRequest {
 
 using CustomColours = std::array<QColor, 16>;
 
+enum class SaveChoice { Save, Discard, Cancel };
+
 class Prompter {
   public:
     virtual ~Prompter() = default;
@@ -43,14 +48,19 @@ class Prompter {
     // A message with an OK button.
     virtual void inform(QWidget* owner, MessageIcon icon, const QString& caption,
                         const QString& text) = 0;
+    // Save, Don't save or Cancel, asked before unsaved work would be lost.
+    virtual SaveChoice askToSave(QWidget* owner, const QString& caption, const QString& text) = 0;
     // The chosen full path, or nullopt when the dialog was cancelled.
     virtual std::optional<QString> chooseFile(QWidget* owner, const FileDialogRequest& request) = 0;
     // Opens a colour dialog without an owner, so the window stays usable; calls
     // done with the chosen colour (nullopt when cancelled) and the custom
     // colours as the dialog left them.
     using ColourDone = std::function<void(std::optional<QColor>, const CustomColours&)>;
-    virtual void pickColour(const QColor& initial, const CustomColours& custom,
-                            ColourDone done) = 0;
+    virtual void pickColour(const QString& title, const QColor& initial,
+                            const CustomColours& custom, ColourDone done) = 0;
+    // Closes every colour dialog still open (as cancelled): they have no
+    // owner, so nothing else would close them when the window goes.
+    virtual void closeColourDialogs() = 0;
     // Shows a modal window of ours (quick help, About) until it is closed.
     virtual void showModal(QDialog& dialog) = 0;
 };
@@ -61,12 +71,19 @@ class QtPrompter final : public Prompter {
     bool confirm(QWidget* owner, const QString& caption, const QString& text) override;
     void inform(QWidget* owner, MessageIcon icon, const QString& caption,
                 const QString& text) override;
+    SaveChoice askToSave(QWidget* owner, const QString& caption, const QString& text) override;
     std::optional<QString> chooseFile(QWidget* owner, const FileDialogRequest& request) override;
-    void pickColour(const QColor& initial, const CustomColours& custom, ColourDone done) override;
+    void pickColour(const QString& title, const QColor& initial, const CustomColours& custom,
+                    ColourDone done) override;
+    void closeColourDialogs() override;
     void showModal(QDialog& dialog) override;
+
+  private:
+    std::vector<QPointer<QColorDialog>> colourDialogs_;
 };
 
-// "Description (pattern)" lines as QFileDialog wants them.
+// "Description (pattern)" lines as QFileDialog wants them; a description that
+// already names its pattern in parentheses is used as it is.
 QStringList nameFilters(const std::vector<FileFilter>& filters);
 
 } // namespace qm::app

@@ -36,6 +36,8 @@ std::string HotSpotItem::strippedTitle() const {
 RefusalMessage refusalMessage(StoreRefusal refusal) {
     constexpr std::string_view kCaption = "Warning";
     switch (refusal) {
+    case StoreRefusal::NoSuchSlot:
+        return {kCaption, "There is no such Hot Spot slot: the slots are 1 to 10"};
     case StoreRefusal::EmptyLink:
         return {kCaption, "The link of Hot Spot is empty"};
     case StoreRefusal::ZeroPosition:
@@ -54,6 +56,11 @@ std::optional<StoreRefusal> HotSpotTable::store(int slot, std::string_view link,
                                                 std::string_view title, std::int32_t yaw,
                                                 double position, std::string_view timeText,
                                                 bool self) {
+    // A slot outside the table would be dropped by put(): saying "stored"
+    // then would be a lie.
+    if (!isSlot(slot)) {
+        return StoreRefusal::NoSuchSlot;
+    }
     if (trimBlanks(link).empty()) {
         return StoreRefusal::EmptyLink;
     }

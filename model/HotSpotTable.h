@@ -37,7 +37,7 @@ inline constexpr std::int32_t kFirstIconCode = 200;
 inline constexpr int kIconCount = 35; // codes 200..234
 
 // Why a store was refused; each maps to a fixed message of the editor.
-enum class StoreRefusal { EmptyLink, ZeroPosition, NoTime };
+enum class StoreRefusal { NoSuchSlot, EmptyLink, ZeroPosition, NoTime };
 
 struct RefusalMessage {
     std::string_view caption; // "Warning"
@@ -51,9 +51,9 @@ class HotSpotTable {
     // indexes read as the empty template and are never written.
     const HotSpotItem& record(int index) const;
 
-    // Checks in order: link (stripped of blanks) not empty, position > 0,
-    // leading number of timeText > 0. On success writes all six fields of
-    // slot s at once and returns nullopt.
+    // Checks in order: a slot 1..10, link (stripped of blanks) not empty,
+    // position > 0, leading number of timeText > 0. On success writes all six
+    // fields of slot s at once and returns nullopt.
     std::optional<StoreRefusal> store(int slot, std::string_view link, std::string_view title,
                                       std::int32_t yaw, double position, std::string_view timeText,
                                       bool self);

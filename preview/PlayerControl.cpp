@@ -32,6 +32,12 @@ QMediaPlayer* PlayerControl::player() {
         }
         connect(player_.get(), &QMediaPlayer::positionChanged, this,
                 [this](qint64 ms) { emit positionChanged(static_cast<double>(ms) / 1000.0); });
+        connect(player_.get(), &QMediaPlayer::durationChanged, this,
+                [this](qint64 ms) { emit durationChanged(static_cast<double>(ms) / 1000.0); });
+        connect(player_.get(), &QMediaPlayer::playbackStateChanged, this,
+                [this](QMediaPlayer::PlaybackState state) {
+                    emit playingChanged(state == QMediaPlayer::PlayingState);
+                });
     }
     return player_.get();
 }
@@ -79,6 +85,10 @@ void PlayerControl::setPosition(double seconds) {
         return;
     }
     player_->setPosition(static_cast<qint64>(std::llround(seconds * 1000.0)));
+}
+
+double PlayerControl::duration() const {
+    return player_ ? static_cast<double>(player_->duration()) / 1000.0 : 0.0;
 }
 
 bool PlayerControl::isPlaying() const {

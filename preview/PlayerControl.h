@@ -32,10 +32,14 @@ class PlayerControl : public QObject {
     void setPosition(double seconds);
 
     bool isPlaying() const;
+    // Length of the open media in seconds; 0 until it is known.
+    double duration() const;
     QString source() const { return source_; }
 
   signals:
     void positionChanged(double seconds);
+    void durationChanged(double seconds);
+    void playingChanged(bool playing);
 
   private:
     // The player is made on the first open, which keeps start-up quick.

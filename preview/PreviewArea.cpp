@@ -2,6 +2,7 @@
 
 #include "app/Look.h"
 #include "preview/PlayerControl.h"
+#include "preview/TransportBar.h"
 #include "preview/VideoFrameView.h"
 #include "preview/YawMarker.h"
 
@@ -36,6 +37,8 @@ PreviewArea::PreviewArea(QWidget* client, const QCursor& cursor) : QObject(clien
     view_->setObjectName(QStringLiteral("videoView"));
     view_->setGeometry(250, 165, 670, 400);
     player_ = new PlayerControl([view = view_] { return view->videoSink(); }, this);
+    transport_ = new TransportBar(*player_, view_);
+    view_->setBottomBar(transport_, TransportBar::kHeight);
     buildScale(client);
     buildSlider(client, cursor);
     buildMarker(client);
@@ -88,9 +91,13 @@ void PreviewArea::setYaw(int yaw) {
 
 void PreviewArea::followSlider(int value) {
     currentYaw_ = value;
-    marker_->move(markerX(value), 170);
-    keepMarkerOnTop();
+    placeMarker();
     emit yawChanged(value);
+}
+
+void PreviewArea::placeMarker() {
+    marker_->move(markerX(currentYaw_), 170);
+    keepMarkerOnTop();
 }
 
 void PreviewArea::keepMarkerOnTop() {

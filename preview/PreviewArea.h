@@ -14,6 +14,7 @@ class QCursor;
 namespace qm::preview {
 
 class PlayerControl;
+class TransportBar;
 class VideoFrameView;
 
 class PreviewArea : public QObject {
@@ -24,11 +25,14 @@ class PreviewArea : public QObject {
 
     PlayerControl& player() const { return *player_; }
     VideoFrameView* view() const { return view_; }
+    TransportBar* transport() const { return transport_; }
     QSlider* slider() const { return slider_; }
     QLabel* marker() const { return marker_; }
     QLabel* scale() const { return scale_; }
     int currentYaw() const { return currentYaw_; }
     void setYaw(int yaw);
+    // Moves the marker to the slider's angle again and redraws it.
+    void placeMarker();
 
     // The scale under the slider: five marks spread by tab stops every 51 characters.
     static QString scaleText();
@@ -45,6 +49,7 @@ class PreviewArea : public QObject {
 
     VideoFrameView* view_ = nullptr;
     PlayerControl* player_ = nullptr;
+    TransportBar* transport_ = nullptr;
     QLabel* scale_ = nullptr;
     QSlider* slider_ = nullptr;
     QLabel* marker_ = nullptr;

@@ -308,10 +308,10 @@ void CommandsTest::loadingVideosFollowsTheFolders() {
     QCOMPARE(request.initialFolder, fixture.folder());
     QCOMPARE(qm::app::nameFilters(request.filters),
              QStringList({"All video files (*.mp4 *.webm *.mov *.m4v *.ogg *.qt *.ogv)",
-                          "MP4 video files (*.MP4) (*.mp4)", "MOV video files (*.MOV) (*.mov)",
-                          "WEBM video files (*.WEBM) (*.webm)", "M4V video files (*.M4V) (*.m4v)",
-                          "OGG video files (*.OGG) (*.ogg)", "QT video files (*.QT) (*.qt)",
-                          "OGV video files (*.OGV) (*.ogv)"}));
+                          "MP4 video files (*.MP4)", "MOV video files (*.MOV)",
+                          "WEBM video files (*.WEBM)", "M4V video files (*.M4V)",
+                          "OGG video files (*.OGG)", "QT video files (*.QT)",
+                          "OGV video files (*.OGV)"}));
     QCOMPARE(window.pathLabel(1)->text(), first);
     QCOMPARE(window.store().options().loadDir,
              (fixture.folder() + QStringLiteral("/A")).toStdString());
@@ -396,7 +396,16 @@ void CommandsTest::everyCommandTicks() {
     QCOMPARE(fixture.prompter.modalWindows.back(), QStringLiteral("quickHelp"));
     QTest::keyClick(&window, Qt::Key_L, Qt::ControlModifier);
     QVERIFY(ticked(1));
-    QCOMPARE(fixture.prompter.fileRequests.size(), std::size_t(1));
+    // Both project dialogs start in LOADDIR.
+    const std::vector<qm::app::FileDialogRequest>& asked = fixture.prompter.fileRequests;
+    QCOMPARE(asked.size(), std::size_t(3));
+    QCOMPARE(asked[0].title, QStringLiteral("Load a Project"));
+    QCOMPARE(qm::app::nameFilters(asked[0].filters), QStringList({"Project files (*.pp5)"}));
+    QCOMPARE(asked[1].title, QStringLiteral("Save the Project"));
+    QCOMPARE(qm::app::nameFilters(asked[1].filters), QStringList({"Project file (*.pp5)"}));
+    QVERIFY(asked[1].save && !asked[0].save);
+    QCOMPARE(asked[1].initialFolder, asked[0].initialFolder);
+    QCOMPARE(asked[1].initialFolder, fixture.folder());
 }
 
 void CommandsTest::colourPickAndCancel() {
@@ -405,6 +414,7 @@ void CommandsTest::colourPickAndCancel() {
     window.optionsPanel().htmlBgButton()->click();
     QCOMPARE(fixture.prompter.colourDialogs.size(), std::size_t(1));
     qm::test::PendingColour dialog = fixture.prompter.colourDialogs.back();
+    QVERIFY(dialog.title.contains(QStringLiteral("Html BGColor")));
     QCOMPARE(dialog.initial, QColor(Qt::white));
     for (const QColor& custom : dialog.custom) {
         QCOMPARE(custom, QColor(Qt::black));
@@ -424,6 +434,7 @@ void CommandsTest::colourPickAndCancel() {
     QCOMPARE(swatchColour(window.optionsPanel().htmlBgSwatch()), QColor(255, 0, 0));
 
     window.optionsPanel().blackAreaButton()->click();
+    QVERIFY(fixture.prompter.colourDialogs.back().title.contains(QStringLiteral("Black Areas")));
     fixture.prompter.colourDialogs.back().done(QColor(0, 0, 255), defined);
     QCOMPARE(window.store().options().blackAreaColor, std::uint32_t(0xFF0000));
     QCOMPARE(swatchColour(window.optionsPanel().blackAreaSwatch()), QColor(0, 0, 255));
@@ -473,6 +484,9 @@ void CommandsTest::manualOpensWhenItIsThere() {
     qm::app::MainWindow& window = fixture.open();
     window.menuActions().manual->trigger();
     QVERIFY(fixture.openedUrls.empty());
+    QCOMPARE(fixture.prompter.messages.size(), std::size_t(1));
+    QVERIFY(fixture.prompter.messages[0].text.contains(
+        QString::fromStdString(fixture.manualPath().string())));
     writeBytes(fixture.manualPath(), "%PDF-1.4\n");
     window.menuActions().manual->trigger();
     QCOMPARE(fixture.openedUrls, std::vector<QUrl>({QUrl::fromLocalFile(

@@ -24,6 +24,17 @@ void FakePrompter::inform(QWidget* /*owner*/, app::MessageIcon icon, const QStri
     messages.push_back({icon, caption, text});
 }
 
+app::SaveChoice FakePrompter::askToSave(QWidget* /*owner*/, const QString& caption,
+                                        const QString& text) {
+    questions.push_back(caption + u'|' + text);
+    if (saveAnswers.empty()) {
+        return app::SaveChoice::Cancel;
+    }
+    const app::SaveChoice answer = saveAnswers.front();
+    saveAnswers.pop_front();
+    return answer;
+}
+
 std::optional<QString> FakePrompter::chooseFile(QWidget* /*owner*/,
                                                 const app::FileDialogRequest& request) {
     fileRequests.push_back(request);
@@ -38,9 +49,17 @@ std::optional<QString> FakePrompter::chooseFile(QWidget* /*owner*/,
     return answer;
 }
 
-void FakePrompter::pickColour(const QColor& initial, const app::CustomColours& custom,
-                              ColourDone done) {
-    colourDialogs.push_back({initial, custom, std::move(done)});
+void FakePrompter::pickColour(const QString& title, const QColor& initial,
+                              const app::CustomColours& custom, ColourDone done) {
+    colourDialogs.push_back({title, initial, custom, std::move(done)});
+}
+
+void FakePrompter::closeColourDialogs() {
+    std::vector<PendingColour> open = std::move(colourDialogs);
+    colourDialogs.clear();
+    for (PendingColour& dialog : open) {
+        dialog.done(std::nullopt, dialog.custom);
+    }
 }
 
 void FakePrompter::showModal(QDialog& dialog) {

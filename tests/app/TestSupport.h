@@ -25,6 +25,7 @@ struct ShownMessage {
 };
 
 struct PendingColour {
+    QString title;
     QColor initial;
     app::CustomColours custom;
     app::Prompter::ColourDone done;
@@ -35,15 +36,19 @@ class FakePrompter final : public app::Prompter {
     bool confirm(QWidget* owner, const QString& caption, const QString& text) override;
     void inform(QWidget* owner, app::MessageIcon icon, const QString& caption,
                 const QString& text) override;
+    app::SaveChoice askToSave(QWidget* owner, const QString& caption, const QString& text) override;
     std::optional<QString> chooseFile(QWidget* owner,
                                       const app::FileDialogRequest& request) override;
-    void pickColour(const QColor& initial, const app::CustomColours& custom,
+    void pickColour(const QString& title, const QColor& initial, const app::CustomColours& custom,
                     ColourDone done) override;
+    void closeColourDialogs() override;
     void showModal(QDialog& dialog) override;
 
     // Answers, taken in order; with none left a question is answered OK and a
     // file dialog is cancelled. A null file answer cancels its dialog.
     std::deque<bool> confirmAnswers;
+    // With none left, the save question is answered Cancel.
+    std::deque<app::SaveChoice> saveAnswers;
     std::deque<QString> fileAnswers;
     // Runs while a modal window is shown, before it is closed.
     std::function<void(QDialog&)> onModal;

@@ -100,7 +100,9 @@ TEST(HotSpotTableOps, OutOfRangeSlotsAreNeverWritten) {
     HotSpotTable table;
     table.put(0, HotSpotItem{"x", "", 0, 1, 1, 0});
     table.put(11, HotSpotItem{"x", "", 0, 1, 1, 0});
-    EXPECT_EQ(table.store(-1, "x", "", 0, 1, "5", false), std::nullopt);
+    for (const int slot : {-1, 0, 11}) {
+        EXPECT_EQ(table.store(slot, "x", "", 0, 1, "5", false), StoreRefusal::NoSuchSlot);
+    }
     EXPECT_EQ(table, HotSpotTable{});
     EXPECT_EQ(table.record(0), HotSpotItem{});
     EXPECT_EQ(table.record(42), HotSpotItem{});

@@ -1,0 +1,41 @@
+#pragma once
+// Publishing as the window's person sees it: message boxes owned by the main
+// window, the save dialog for the presentation page, the preview stopped and
+// the tick. While publishing works the wait cursor shows; it gives way to the
+// normal cursor while a dialog or message waits for the person.
+
+#include "publish/PublishUi.h"
+
+class QWidget;
+
+namespace qm::preview {
+class PlayerControl;
+class TickPlayer;
+} // namespace qm::preview
+
+namespace qm::app {
+
+class Prompter;
+
+class WindowPublishUi final : public PublishUi {
+  public:
+    WindowPublishUi(QWidget* owner, Prompter& prompter, preview::PlayerControl& player,
+                    preview::TickPlayer& ticks);
+    ~WindowPublishUi() override;
+    WindowPublishUi(const WindowPublishUi&) = delete;
+    WindowPublishUi& operator=(const WindowPublishUi&) = delete;
+
+    void showMessage(std::string_view caption, std::string_view text,
+                     qm::MessageIcon icon) override;
+    std::optional<std::string> choosePageFile(const SaveDialogRequest& request) override;
+    void stopPreview() override;
+    void playTick() override;
+
+  private:
+    QWidget* owner_;
+    Prompter& prompter_;
+    preview::PlayerControl& player_;
+    preview::TickPlayer& ticks_;
+};
+
+} // namespace qm::app
