@@ -14,8 +14,8 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstdlib>
 #include <cstddef>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <iterator>
