@@ -73,7 +73,7 @@ TEST(HotSpotStore, FieldsAreCutInCodePageBytes) {
 TEST(HotSpotTableOps, DeleteAndCount) {
     HotSpotTable table;
     ASSERT_EQ(table.store(2, "a", "", 0, 1, "5", false), std::nullopt);
-    ASSERT_EQ(table.store(7, "b", "", 0, 2, "5", false), std::nullopt);
+    ASSERT_EQ(table.store(10, "b", "", 0, 2, "5", false), std::nullopt);
     ASSERT_EQ(table.store(3, "c", "", 0, 3, "5", false), std::nullopt);
     EXPECT_EQ(table.countInUse(), 3);
     table.remove(3);
@@ -81,7 +81,7 @@ TEST(HotSpotTableOps, DeleteAndCount) {
     EXPECT_EQ(table.record(3), HotSpotItem{});
     EXPECT_EQ(table.countInUse(), 2);
     EXPECT_TRUE(table.inUse(2));
-    EXPECT_TRUE(table.inUse(7));
+    EXPECT_TRUE(table.inUse(10));
     table.removeAll();
     EXPECT_EQ(table.countInUse(), 0);
     EXPECT_EQ(table, HotSpotTable{});

@@ -4,11 +4,22 @@
 
 #include <gtest/gtest.h>
 
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstddef>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <vector>
 
 namespace qm {
 namespace {
@@ -19,6 +30,33 @@ using test::writeBytes;
 
 bool runningAsRoot() {
     return geteuid() == 0;
+}
+
+int entriesIn(const std::filesystem::path& folder) {
+    const std::filesystem::directory_iterator entries(folder);
+    return static_cast<int>(std::distance(begin(entries), end(entries)));
+}
+
+// From now on every rename of this process fails with EBUSY, for root as
+// well: a seccomp filter answers the rename calls in place of the kernel.
+bool refuseRenames() {
+    const std::vector<long> calls = {
+#ifdef SYS_rename
+        SYS_rename,
+#endif
+        SYS_renameat, SYS_renameat2};
+    const auto n = static_cast<unsigned char>(calls.size());
+    std::vector<sock_filter> program = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr))};
+    for (unsigned char i = 0; i < n; ++i) {
+        program.push_back(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<__u32>(calls[i]),
+                                   static_cast<unsigned char>(n - i), 0));
+    }
+    program.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
+    program.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EBUSY));
+    const sock_fprog filter{static_cast<unsigned short>(program.size()), program.data()};
+    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+           prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &filter) == 0;
 }
 
 TEST(ReadWholeFile, ReadsEveryByteIncludingNuls) {
@@ -73,11 +111,18 @@ TEST(WriteFileAtomically, CreatesAndReplacesWithoutLeftovers) {
     EXPECT_EQ(readBytes(dir / "f.txt"), "second, longer");
     EXPECT_EQ(writeFileAtomically(dir / "f.txt", ""), std::nullopt);
     EXPECT_EQ(readBytes(dir / "f.txt"), "");
-    int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-        ++entries;
-    }
-    EXPECT_EQ(entries, 1);
+    EXPECT_EQ(entriesIn(dir.path()), 1);
+}
+
+// The new content arrives by renaming: a reader that opened the old file
+// reads the old content to its end, never a part of the new one.
+TEST(WriteFileAtomically, AnOpenReaderKeepsTheWholeOldContent) {
+    ScratchFolder dir;
+    writeBytes(dir / "f", "old content");
+    std::ifstream reader(dir / "f", std::ios::binary);
+    ASSERT_EQ(writeFileAtomically(dir / "f", "new"), std::nullopt);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(reader), {}), "old content");
+    EXPECT_EQ(readBytes(dir / "f"), "new");
 }
 
 TEST(WriteFileAtomically, KeepsThePermissionsOfTheReplacedFile) {
@@ -129,11 +174,23 @@ TEST(WriteFileAtomically, FailedWriteMidwayLeavesTheOldFileAsItWas) {
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->path, pathText(dir / "f"));
     EXPECT_EQ(readBytes(dir / "f"), "old content");
-    int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-        ++entries;
-    }
-    EXPECT_EQ(entries, 1); // the temporary file is gone
+    EXPECT_EQ(entriesIn(dir.path()), 1); // the temporary file is gone
+}
+
+// The final rename refused: a child process reports what the save said.
+TEST(WriteFileAtomically, FailedRenameIsReportedAndLeavesNoTemporary) {
+    ScratchFolder dir;
+    writeBytes(dir / "f", "old content");
+    EXPECT_EXIT(
+        {
+            const bool refused = refuseRenames();
+            const auto error = writeFileAtomically(dir / "f", "new");
+            std::cerr << (!refused ? "no filter" : error ? "error at " + error->path : "success");
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(0), "error at .*/f$");
+    EXPECT_EQ(readBytes(dir / "f"), "old content");
+    EXPECT_EQ(entriesIn(dir.path()), 1);
 }
 
 TEST(WriteFileAtomically, WritesThroughASymbolicLink) {

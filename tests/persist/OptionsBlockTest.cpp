@@ -224,6 +224,9 @@ TEST(ApplyOptionsBlock, SwitchesAndViewMode) {
     EXPECT_FALSE(applied("<CONTROLS>0</CONTROLS>").controls);
     EXPECT_TRUE(applied("<STAT> 1</STAT>").stat);
     EXPECT_TRUE(applied("<FULLSCREEN>1</FULLSCREEN>").fullScreen);
+    // Only 1 sets a switch; any other number clears it.
+    EXPECT_FALSE(applied("<STAT>2</STAT>").stat);
+    EXPECT_FALSE(applied("<FULLSCREEN>-1</FULLSCREEN>").fullScreen);
     EXPECT_EQ(applied("<VIEWMODE>0</VIEWMODE>  //   0 - classic, 1 - black areas").viewMode, 0);
     EXPECT_EQ(applied("<VIEWMODE>1</VIEWMODE>").viewMode, 1);
     EXPECT_EQ(applied("<VIEWMODE>7</VIEWMODE>").viewMode, 1);

@@ -90,14 +90,15 @@ TEST(ConfigScriptWriter, SlotTwoExampleWithEmptyTitleShowsTheLink) {
     EXPECT_EQ(scriptFor(PlayerOptions{}, table), expected);
 }
 
-TEST(ConfigScriptWriter, SlotsThreeAndSevenWithYawEdges) {
+TEST(ConfigScriptWriter, SlotsThreeSevenAndTenWithYawEdges) {
     HotSpotTable table;
     table.put(3, HotSpotItem{"  a.html  ", "   ", 0, 0.75, 2.5, 0});
     table.put(7, HotSpotItem{"b.html", "Seven", -179, 30.0, 1.0, 0});
     table.put(9, HotSpotItem{"ignored.html", "pos zero", 45, 0.0, 9.0, 1});
+    table.put(10, HotSpotItem{"c.html", "Ten", 90, 99.5, 4.0, 1});
     const std::vector<std::string> got = lines(scriptFor(PlayerOptions{}, table));
     ASSERT_EQ(got.size(), 30u + 60u);
-    EXPECT_EQ(got[29], "   var OS_HOTSPOTS = 2;");
+    EXPECT_EQ(got[29], "   var OS_HOTSPOTS = 3;");
     const std::vector<std::string> slot3(got.begin() + 30 + 12, got.begin() + 30 + 18);
     EXPECT_EQ(slot3, (std::vector<std::string>{
                          "HotSpotItem_pos[2]   = .75;", "HotSpotItem_time[2]  = 2.5;",
@@ -108,6 +109,8 @@ TEST(ConfigScriptWriter, SlotsThreeAndSevenWithYawEdges) {
     // Slot 9 has values but pos 0: written as empty.
     const std::vector<std::string> slot9(got.begin() + 30 + 48, got.begin() + 30 + 54);
     EXPECT_EQ(slot9, lines(emptySlotLines(8)));
+    EXPECT_EQ(got[30 + 54], "HotSpotItem_pos[9]   = 99.5;");
+    EXPECT_EQ(got[30 + 59], "HotSpotItem_self[9]  = true;");
 }
 
 TEST(ConfigScriptWriter, YawOfHalfTurnIsTheSingleDigitZero) {

@@ -93,7 +93,9 @@ class PublisherTest : public ::testing::Test {
 };
 
 TEST_F(PublisherTest, PublishesTheWholePackage) {
+    test::writeFile(media / "tour.ogv", "ogv video bytes");
     project.videos.set(2, (media / "tour.webm").string());
+    project.videos.set(3, (media / "tour.ogv").string());
     project.options.hsIcons = {0, 201, 234, 0, 0, 0, 0, 0, 0, 0};
     project.options.htmlTitle = "Тур <1>";
     project.hotSpots.put(3, HotSpotItem{"http://example.org/", "A - B", 90, 12.5, 5, 0});
@@ -108,6 +110,7 @@ TEST_F(PublisherTest, PublishesTheWholePackage) {
                                       "start_test__presentation.bat",
                                       "tour.mp4",
                                       "tour.webm",
+                                      "tour.ogv",
                                       "js/ctr/cn0.js"};
     for (const PayloadFile& file : kScriptFiles) {
         expected.insert(std::string(file.path));
@@ -138,7 +141,8 @@ TEST_F(PublisherTest, PublishesTheWholePackage) {
     EXPECT_EQ(test::readFile(out / "js/ctr/cn0.js"),
               ScriptScrambler::scrambled(ConfigScriptWriter::scriptText(values, project.hotSpots)));
     const std::string sources = "<SOURCE src=\"tour.mp4\" type='video/mp4'/>\r\n"
-                                "<SOURCE src=\"tour.webm\" type='video/webm'/>\r\n\r\n";
+                                "<SOURCE src=\"tour.webm\" type='video/webm'/>\r\n"
+                                "<SOURCE src=\"tour.ogv\" type='video/ogv'/>\r\n";
     EXPECT_EQ(
         test::readFile(out / "tv360_player.html"),
         PlayerPageBuilder::fill(payloadText(kPageTemplatePayload), {sources, "Тур <1>", false, 0}));
@@ -148,6 +152,7 @@ TEST_F(PublisherTest, PublishesTheWholePackage) {
               PresentationPageWriter::testLauncherText("_presentation"));
     EXPECT_EQ(test::readFile(out / "tour.mp4"), "mp4 video bytes");
     EXPECT_EQ(test::readFile(out / "tour.webm"), "webm video bytes");
+    EXPECT_EQ(test::readFile(out / "tour.ogv"), "ogv video bytes");
 
     // The person's side: preview stopped, dialog as described, tick and success.
     EXPECT_EQ(ui.previewStops, 1);
@@ -336,6 +341,20 @@ TEST_F(PublisherTest, UnwritableFolderIsReportedNotCalledSuccess) {
     result = publish();
     EXPECT_EQ(result.outcome, PublishOutcome::FileSystemFailure);
     EXPECT_FALSE(ui.saidSuccess());
+}
+
+// A folder (not empty) where a video copy belongs refuses the final rename,
+// for root as well; the full-size temporary copy must not stay in the package.
+TEST_F(PublisherTest, VideoCopyThatCannotReplaceAFolderLeavesNoTemporary) {
+    fs::create_directories(out / "tour.mp4");
+    test::writeFile(out / "tour.mp4" / "keep", "");
+    const PublishResult result = publish();
+    EXPECT_EQ(result.outcome, PublishOutcome::FileSystemFailure);
+    ASSERT_TRUE(result.failure);
+    EXPECT_EQ(result.failure->path, (out / "tour.mp4").string());
+    for (const std::string& file : filesUnder(out)) {
+        EXPECT_EQ(file.find(".qmtmp-"), std::string::npos) << file;
+    }
 }
 
 TEST_F(PublisherTest, ReadOnlyOutputFolderIsReported) {

@@ -98,6 +98,9 @@ TEST(ScriptScrambler, EscapesAndHidesDigitsAsDocumented) {
     // Characters outside ASCII stay whole so that unescape restores them.
     EXPECT_EQ(ScriptScrambler::escaped("Я"), "%u042F");
     EXPECT_EQ(ScriptScrambler::escaped("é😀"), "%u00E9%uD83D%uDE00");
+    // A byte that is not well-formed UTF-8 stands for itself and never takes
+    // the next character with it, such as the backslash before a quote.
+    EXPECT_EQ(ScriptScrambler::escaped("\xC3\\\"\xE2"), "%u00C3%5C%22%u00E2");
 }
 
 TEST(ScriptScrambler, EvalExpressionCarriesRawControlBytes) {
