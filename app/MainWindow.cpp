@@ -105,7 +105,8 @@ MainWindow::MainWindow(MainWindowServices services)
     setObjectName(QStringLiteral("mainWindow"));
     // The custom colours of the colour dialogs start black and last for the run.
     customColours_.fill(QColor(Qt::black));
-    setWindowTitle(QStringLiteral("Quillmark"));
+    // "[*]" shows a star while hot spots are not saved in a project.
+    setWindowTitle(QStringLiteral("Quillmark[*]"));
     QIcon icon;
     for (const int size : {16, 32, 48, 256}) {
         icon.addFile(QStringLiteral(":/app/VIDEO-%1.png").arg(size), QSize(size, size));
@@ -122,6 +123,7 @@ MainWindow::MainWindow(MainWindowServices services)
     buildShortcuts();
     connect(store_, &OptionsStore::optionsChanged, this, &MainWindow::followTooltipSwitch);
     connect(store_, &OptionsStore::videosChanged, this, &MainWindow::showVideoPaths);
+    connect(store_, &OptionsStore::hotSpotsUnsavedChanged, this, &MainWindow::setWindowModified);
     showVideoPaths();
     setFixedSize(sizeHint());
 }

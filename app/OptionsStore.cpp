@@ -47,10 +47,9 @@ void OptionsStore::clearAllVideos() {
 
 void OptionsStore::setProject(Project project) {
     project_ = std::move(project);
-    hotSpotsUnsaved_ = false;
+    setHotSpotsUnsaved(false);
     emit optionsChanged();
     emit videosChanged();
-    emit hotSpotsChanged();
 }
 
 std::optional<StoreRefusal> OptionsStore::storeHotSpot(int slot, std::string_view link,
@@ -90,8 +89,14 @@ void OptionsStore::changeHotSpots(const std::function<void(HotSpotTable&)>& chan
         return;
     }
     project_.hotSpots = std::move(changed);
-    hotSpotsUnsaved_ = true;
-    emit hotSpotsChanged();
+    setHotSpotsUnsaved(true);
+}
+
+void OptionsStore::setHotSpotsUnsaved(bool unsaved) {
+    if (hotSpotsUnsaved_ != unsaved) {
+        hotSpotsUnsaved_ = unsaved;
+        emit hotSpotsUnsavedChanged(unsaved);
+    }
 }
 
 } // namespace qm::app

@@ -49,14 +49,15 @@ class OptionsStore : public QObject {
 
     // True when the hot spots changed since the last project save or load.
     bool hotSpotsUnsaved() const { return hotSpotsUnsaved_; }
-    void markProjectSaved() { hotSpotsUnsaved_ = false; }
+    void markProjectSaved() { setHotSpotsUnsaved(false); }
 
   signals:
     void optionsChanged();
     void videosChanged();
-    void hotSpotsChanged();
+    void hotSpotsUnsavedChanged(bool unsaved);
 
   private:
+    void setHotSpotsUnsaved(bool unsaved);
     void changeHotSpots(const std::function<void(HotSpotTable&)>& change);
 
     Project project_;

@@ -92,7 +92,6 @@ void PreviewArea::setYaw(int yaw) {
 void PreviewArea::followSlider(int value) {
     currentYaw_ = value;
     placeMarker();
-    emit yawChanged(value);
 }
 
 void PreviewArea::placeMarker() {

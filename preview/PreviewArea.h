@@ -37,9 +37,6 @@ class PreviewArea : public QObject {
     // The scale under the slider: five marks spread by tab stops every 51 characters.
     static QString scaleText();
 
-  signals:
-    void yawChanged(int yaw);
-
   private:
     void buildScale(QWidget* client);
     void buildSlider(QWidget* client, const QCursor& cursor);

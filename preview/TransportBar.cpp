@@ -26,8 +26,8 @@ TransportBar::TransportBar(PlayerControl& player, QWidget* parent)
     setObjectName(QStringLiteral("transportBar"));
     setAutoFillBackground(true);
     QPalette colours = palette();
-    colours.setColor(QPalette::Window, QColor(32, 32, 32));
-    colours.setColor(QPalette::WindowText, Qt::white);
+    colours.setColor(QPalette::Window, QColor(192, 192, 192));
+    colours.setColor(QPalette::WindowText, Qt::black);
     setPalette(colours);
 
     playButton_ = new QToolButton(this);

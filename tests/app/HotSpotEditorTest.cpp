@@ -357,6 +357,7 @@ void HotSpotEditorTest::unsavedHotSpotsAreOfferedForSaving() {
     QTRY_VERIFY_WITH_TIMEOUT(window.preview().player().duration() > 7.0, 20000);
     placeHotSpot(window, 1, 0.5, 0, QStringLiteral("a"), QString(), QStringLiteral("5"));
     QVERIFY(window.store().hotSpotsUnsaved());
+    QVERIFY(window.isWindowModified());
 
     // Cancel keeps the window; Save with a cancelled dialog keeps it too.
     fixture.prompter.saveAnswers = {SaveChoice::Cancel, SaveChoice::Save};
@@ -373,6 +374,7 @@ void HotSpotEditorTest::unsavedHotSpotsAreOfferedForSaving() {
     window.menuActions().loadProject->trigger();
     QVERIFY(QFileInfo::exists(saved));
     QVERIFY(!window.store().hotSpotsUnsaved());
+    QVERIFY(!window.isWindowModified());
     window.close();
     QVERIFY(!window.isVisible());
 }

@@ -79,7 +79,7 @@ void MainWindowLayoutTest::windowFrame() {
     qm::app::MainWindow& window = fixture.open();
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QCOMPARE(window.windowTitle(), QStringLiteral("Quillmark"));
+    QCOMPARE(window.windowTitle(), QStringLiteral("Quillmark[*]"));
     QCOMPARE(window.client()->size(), QSize(1200, 695));
     QCOMPARE(window.client()->y(), window.menuBar()->height());
     QCOMPARE(window.minimumSize(), window.maximumSize());
