@@ -3,6 +3,7 @@
 #include "app/Look.h"
 #include "app/MainWindow.h"
 #include "app/cli/CliCommand.h"
+#include "app/module/InstallLayout.h"
 #include "preview/TickSound.h"
 
 #include <QApplication>
@@ -27,7 +28,6 @@ static void initialiseResources() {
 namespace qm::app {
 
 namespace {
-constexpr const char* kManualName = "tv360_player.pdf";
 
 // For tools/bench/startup.sh: wall-clock nanoseconds since the epoch of a
 // start-up step.
@@ -105,14 +105,15 @@ int runDesktop(int argc, char** argv, const std::optional<std::string>& fileToOp
     }
 
     const std::filesystem::path executable = QCoreApplication::applicationFilePath().toStdString();
+    const desktop::InstallLayout layout = desktop::installLayoutFor(executable);
     QtPrompter prompter;
     preview::TickSound ticks;
     MainWindowServices services{
         prompter,
         ticks,
         [](const QUrl& url) { return QDesktopServices::openUrl(url); },
-        optionsFileLocation(executable),
-        executable.parent_path() / kManualName,
+        optionsFileLocation(executable, layout.installed),
+        layout.manualDir / desktop::kManualFileName,
         QDir::currentPath().toStdString(),
     };
     MainWindow window(std::move(services));

@@ -64,8 +64,9 @@ OptionsFileLocation optionsFileLocation(const fs::path& executablePath,
     return location;
 }
 
-OptionsFileLocation optionsFileLocation(const fs::path& executablePath) {
-    return optionsFileLocation(executablePath, folderIsWritable(executablePath.parent_path()),
+OptionsFileLocation optionsFileLocation(const fs::path& executablePath, bool installed) {
+    return optionsFileLocation(executablePath,
+                               !installed && folderIsWritable(executablePath.parent_path()),
                                environment("XDG_CONFIG_HOME"), environment("HOME"));
 }
 

@@ -40,7 +40,10 @@ OptionsFileLocation optionsFileLocation(const std::filesystem::path& executableP
                                         std::string_view home);
 
 // Looks at the environment and probes the executable's folder for writing.
-OptionsFileLocation optionsFileLocation(const std::filesystem::path& executablePath);
+// An installed executable never writes beside itself, so its options always
+// go to the configuration folder.
+OptionsFileLocation optionsFileLocation(const std::filesystem::path& executablePath,
+                                        bool installed = false);
 
 struct OptionsReadResult {
     bool applied = false;           // false: no file, or it could not be read

@@ -2,6 +2,7 @@
 
 #include "app/cli/CliCommand.h"
 #include "app/module/DesktopEntry.h"
+#include "app/module/InstallLayout.h"
 
 #include <dlfcn.h>
 
@@ -25,9 +26,8 @@ int reportLoadFailure(const std::filesystem::path& module, const char* reason) {
     return kFileSystem;
 }
 
-// The window's module lies beside the running executable.
 std::filesystem::path desktopModulePath() {
-    return runningExecutable().parent_path() / desktop::kModuleFileName;
+    return desktop::installLayoutFor(runningExecutable()).moduleDir / desktop::kModuleFileName;
 }
 } // namespace
 

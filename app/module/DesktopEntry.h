@@ -10,7 +10,7 @@ namespace qm::desktop {
 using RunDesktop = int (*)(int argc, char** argv, const char* fileToOpen);
 
 inline constexpr const char* kEntryName = "quillmark_run_desktop";
-// Lies beside the executable.
+// Beside the executable, or in its installed place (InstallLayout.h).
 inline constexpr const char* kModuleFileName = "quillmark_desktop.so";
 
 } // namespace qm::desktop

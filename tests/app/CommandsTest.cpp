@@ -508,7 +508,8 @@ void CommandsTest::openCommandRefusesWhatItCannotOpen() {
         }
         return process.exitCode();
     };
-    QCOMPARE(exitCode({QStringLiteral("open")}), 2);
+    QCOMPARE(exitCode({QStringLiteral("open"), QStringLiteral("a.pp5"), QStringLiteral("b.pp5")}),
+             2);
     QCOMPARE(exitCode({QStringLiteral("open"), QStringLiteral("/no/such/tour.pp5")}), 3);
     QCOMPARE(exitCode({QStringLiteral("open"), QStringLiteral("/no/such/clip.mp4")}), 3);
 }
