@@ -10,6 +10,7 @@
 // font without Cyrillic would otherwise print empty boxes). The PDF is written
 // to a temporary file and renamed into place.
 
+#include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
@@ -19,6 +20,7 @@
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QStringList>
@@ -26,6 +28,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QTextFrame>
+#include <QTextTable>
 #include <QUrl>
 
 #include <algorithm>
@@ -38,10 +42,12 @@ const QString kBodyFamily = QStringLiteral("Liberation Sans");
 const QString kCodeFamily = QStringLiteral("DejaVu Sans Mono");
 constexpr double kBodyPoints = 10.5;
 constexpr double kCodePoints = 9.0;
-// Text width of an A4 page with the 2 cm margins QTextDocument::print keeps,
-// in the layout's 96-per-inch units: (210 - 40) mm / 25.4 × 96 ≈ 642.
-constexpr double kTextWidth = 636.0;
+constexpr double kSideMarginMm = 20;
+// The text width of an A4 page in the 96-per-inch units of picture sizes.
+constexpr double kTextWidth = (210 - 2 * kSideMarginMm) / 25.4 * 96;
 const QColor kHeadingColour(0x1f, 0x3a, 0x68);
+const QColor kRuleColour(0x9a, 0xa6, 0xb8);
+const QColor kHeaderColour(0xe4, 0xea, 0xf3);
 
 std::optional<QString> readSource(const QString& path) {
     QFile file(path);
@@ -56,7 +62,8 @@ QStringList missingFonts() {
     QStringList problems;
     for (const QString& family : {kBodyFamily, kCodeFamily}) {
         if (QFontInfo(QFont(family)).family() != family) {
-            problems << QStringLiteral("font \"%1\" is not installed (scripts/setup.sh installs it)")
+            problems << QStringLiteral(
+                            "font \"%1\" is not installed (scripts/setup.sh installs it)")
                             .arg(family);
         }
     }
@@ -78,13 +85,13 @@ void styleHeading(QTextBlock block, bool firstTopHeading) {
     charFormat.setFontPointSize(level == 1 ? 20 : level == 2 ? 14 : 11.5);
     charFormat.setFontWeight(QFont::Bold);
     charFormat.setForeground(kHeadingColour);
-    charFormat.setProperty(QTextFormat::FontSizeAdjustment, 0);
+    // Replaced, not merged: the importer's relative size would win over the point size.
     cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    cursor.mergeCharFormat(charFormat);
+    cursor.setCharFormat(charFormat);
 }
 
 // Code spans and blocks in the code font, pictures at most the text width.
-QStringList styleFragment(QTextDocument& doc, const QTextFragment& fragment) {
+QStringList styleFragment(QTextDocument& doc, const QTextFragment& fragment, bool inCodeBlock) {
     QTextCursor cursor(&doc);
     cursor.setPosition(fragment.position());
     cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
@@ -100,13 +107,40 @@ QStringList styleFragment(QTextDocument& doc, const QTextFragment& fragment) {
         image.setWidth(picture.width() * scale);
         image.setHeight(picture.height() * scale);
         cursor.setCharFormat(image);
-    } else if (format.fontFixedPitch()) {
+    } else if (format.fontFixedPitch() || inCodeBlock) {
         QTextCharFormat code;
         code.setFontFamilies({kCodeFamily});
         code.setFontPointSize(kCodePoints);
         cursor.mergeCharFormat(code);
     }
     return {};
+}
+
+// Tables full width with thin collapsed rules, some room in the cells and a
+// tinted header row.
+void styleTables(QTextDocument& doc) {
+    for (QTextFrame* frame : doc.rootFrame()->childFrames()) {
+        auto* table = qobject_cast<QTextTable*>(frame);
+        if (table == nullptr) {
+            continue;
+        }
+        QTextTableFormat format = table->format();
+        format.setBorderCollapse(true);
+        format.setBorder(1);
+        format.setBorderBrush(kRuleColour);
+        format.setCellSpacing(0);
+        format.setCellPadding(3);
+        format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+        format.setTopMargin(4);
+        format.setBottomMargin(8);
+        table->setFormat(format);
+        for (int column = 0; column < table->columns(); ++column) {
+            QTextTableCell cell = table->cellAt(0, column);
+            QTextTableCellFormat header = cell.format().toTableCellFormat();
+            header.setBackground(kHeaderColour);
+            cell.setFormat(header);
+        }
+    }
 }
 
 QStringList styleDocument(QTextDocument& doc) {
@@ -122,10 +156,18 @@ QStringList styleDocument(QTextDocument& doc) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             fragments.append(it.fragment());
         }
+        const bool codeBlock = block.blockFormat().hasProperty(QTextFormat::BlockCodeFence);
+        if (codeBlock) {
+            QTextBlockFormat shaded = block.blockFormat();
+            shaded.setBackground(kHeaderColour);
+            shaded.setLeftMargin(8);
+            QTextCursor(block).setBlockFormat(shaded);
+        }
         for (const QTextFragment& fragment : fragments) {
-            problems << styleFragment(doc, fragment);
+            problems << styleFragment(doc, fragment, codeBlock);
         }
     }
+    styleTables(doc);
     return problems;
 }
 
@@ -148,7 +190,42 @@ QStringList missingGlyphs(const QTextDocument& doc) {
     return problems;
 }
 
-QStringList writePdf(const QTextDocument& doc, const QString& path) {
+// Lays the document out on A4 pages of the writer and draws them one by one,
+// with the guide's title and the page number under the text.
+void printPages(QTextDocument& doc, QPdfWriter& writer) {
+    QPainter painter(&writer);
+    doc.documentLayout()->setPaintDevice(&writer);
+    doc.setDocumentMargin(0);
+    const double width = writer.width();
+    const double footer = writer.resolution() * 0.35; // a bit over a quarter inch
+    const double height = writer.height() - footer;
+    doc.setPageSize(QSizeF(width, height));
+
+    QFont footerFont(kBodyFamily);
+    footerFont.setPointSizeF(8);
+    const QString title = doc.metaInformation(QTextDocument::DocumentTitle);
+    for (int page = 0; page < doc.pageCount(); ++page) {
+        if (page > 0) {
+            writer.newPage();
+        }
+        const QRectF visible(0, page * height, width, height);
+        painter.save();
+        painter.translate(0, -visible.top());
+        painter.setClipRect(visible);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = visible;
+        doc.documentLayout()->draw(&painter, context);
+        painter.restore();
+
+        painter.setFont(footerFont);
+        painter.setPen(kHeadingColour);
+        const QRectF line(0, height, width, footer);
+        painter.drawText(line, Qt::AlignLeft | Qt::AlignBottom, title);
+        painter.drawText(line, Qt::AlignRight | Qt::AlignBottom, QString::number(page + 1));
+    }
+}
+
+QStringList writePdf(QTextDocument& doc, const QString& path) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         return {QStringLiteral("cannot write %1: %2").arg(path, file.errorString())};
@@ -157,9 +234,11 @@ QStringList writePdf(const QTextDocument& doc, const QString& path) {
         QPdfWriter writer(&file);
         writer.setTitle(doc.metaInformation(QTextDocument::DocumentTitle));
         writer.setCreator(QStringLiteral("Quillmark"));
-        writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setResolution(300);
-        doc.print(&writer);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                         QMarginsF(kSideMarginMm, 18, kSideMarginMm, 15),
+                                         QPageLayout::Millimeter));
+        printPages(doc, writer);
     }
     if (!file.commit()) {
         return {QStringLiteral("cannot write %1: %2").arg(path, file.errorString())};
@@ -188,7 +267,10 @@ int main(int argc, char* argv[]) {
     body.setPointSizeF(kBodyPoints);
     doc.setDefaultFont(body);
     doc.setBaseUrl(QUrl::fromLocalFile(QFileInfo(source).absolutePath() + QLatin1Char('/')));
-    doc.setMarkdown(*markdown);
+    // No raw HTML: a word in angle brackets such as <TITLE> stays text.
+    doc.setMarkdown(*markdown,
+                    QTextDocument::MarkdownFeatures(QTextDocument::MarkdownDialectGitHub |
+                                                    QTextDocument::MarkdownNoHTML));
     doc.setMetaInformation(QTextDocument::DocumentTitle, doc.begin().text());
     QStringList problems = missingFonts();
     problems << styleDocument(doc);

@@ -16,13 +16,13 @@ if (!packageDir || !outDir) {
 const server = await serve(packageDir);
 const browser = await launch();
 try {
-    const context = await browser.newContext({ viewport: { width: 1100, height: 700 } });
+    const context = await browser.newContext({ viewport: { width: 1100, height: 740 } });
     const page = await context.newPage();
     await page.goto(server.base + 'index.html', { waitUntil: 'networkidle' });
     await page.screenshot({ path: join(outDir, 'presentation.png') });
     await context.close();
 
-    // Two seconds in, the demo's first hot spot (straight ahead) is shown.
+    // Two seconds in, the demo's first two hot spots (0° and 90°) are shown.
     const player = await openPlayer(browser, server, { viewport: { width: 1024, height: 640 } });
     await dismissTitle(player.page);
     await holdAt(player.page, 2);

@@ -23,6 +23,7 @@ command -v xdotool >/dev/null || missing+=(xdotool)
 if ((${#missing[@]})); then
   SUDO=""
   [[ $(id -u) -eq 0 ]] || SUDO="sudo"
+  $SUDO apt-get update -qq
   $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
@@ -66,7 +67,7 @@ crop "255x300+$((left + 945))+$((top + 145))" rows.png
 xdotool mousemove "$((X + 20))" "$((Y + 10))" click 1 # the "File " menu
 sleep 1
 grab root.png
-crop "360x220+${X}+${Y}" menu.png
+crop "240x130+${X}+${Y}" menu.png
 xdotool key Escape
 sleep 0.5
 
@@ -81,16 +82,19 @@ chmod +x "$work/window.sh"
 xvfb-run -a -s "-screen 0 1400x900x24" "$work/window.sh" "$work"
 
 echo "== The published package in Chromium"
-"$work/bin/quillmark" set "$work/demo.pp5" YAW 1 >/dev/null
-"$work/bin/quillmark" publish "$work/demo.pp5" "$work/package/index.html" >/dev/null
+# The view turned to 30° so that the first two hot spots are both in sight.
+"$work/bin/quillmark" set "$work/demo.pp5" YAW 3 >/dev/null
+"$work/bin/quillmark" publish "$work/demo.pp5" "$work/package/index.html" >"$work/publish.log" 2>&1 ||
+  { cat "$work/publish.log" >&2; exit 1; }
 QM_QUILLMARK=$work/bin/quillmark node tools/manual/player-shots.mjs "$work/package" "$work"
 
-# Photographs as JPEG, flat window parts as PNG with a small palette: the
-# repository carries them.
-for name in window presentation player; do
+# The browser pictures as JPEG; the window's flat parts as PNG with up to 256
+# colours, not dithered, so that small text stays sharp. The repository
+# carries them all.
+for name in presentation player; do
   convert "$work/$name.png" -strip -quality 85 "$out/$name.jpg"
 done
-for name in editor rows menu icons; do
-  convert "$work/$name.png" -strip -colors 64 "PNG8:$out/$name.png"
+for name in window editor rows menu icons; do
+  convert "$work/$name.png" -strip +dither -colors 256 "PNG8:$out/$name.png"
 done
 du -cb "$out"/*.jpg "$out"/*.png | tail -n1 | awk '{printf "pictures: %d KB in docs/manual/\n", $1 / 1024}'
