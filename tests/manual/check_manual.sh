@@ -20,6 +20,6 @@ for heading in "руководство пользователя" "Тур шаг 
 done
 
 pictures=$(grep -o '!\[[^]]*\]([^)]*)' "$source" | wc -l)
-embedded=$(pdfimages -list "$pdf" | tail -n +3 | wc -l)
+embedded=$(pdfimages -list "$pdf" | tail -n +3 | awk '{print $11}' | sort -u | wc -l)
 ((pictures > 0 && embedded >= pictures)) || fail "$embedded pictures embedded, the source has $pictures"
 echo "ok: $pages pages, $embedded pictures"

@@ -29,6 +29,7 @@
 #include <QTextDocument>
 #include <QTextFragment>
 #include <QTextFrame>
+#include <QTextLayout>
 #include <QTextTable>
 #include <QUrl>
 
@@ -190,6 +191,60 @@ QStringList missingGlyphs(const QTextDocument& doc) {
     return problems;
 }
 
+bool isPictureLine(const QTextBlock& block) {
+    const auto first = block.begin();
+    return !first.atEnd() && first.fragment().charFormat().isImageFormat() &&
+           block.text().trimmed().size() == 1;
+}
+
+bool isCaption(const QTextBlock& block) {
+    const auto first = block.begin();
+    return !first.atEnd() && first.fragment().charFormat().fontItalic();
+}
+
+// A heading stays with the text after it, a picture with its caption.
+bool keptWithNext(const QTextBlock& block) {
+    return block.blockFormat().headingLevel() > 0 ||
+           (isPictureLine(block) && isCaption(block.next()));
+}
+
+int pageOf(double y, double pageHeight) {
+    return static_cast<int>(y / pageHeight);
+}
+
+// Where the first line of a block ends, in document coordinates.
+double firstLineBottom(const QTextDocument& doc, const QTextBlock& block) {
+    const QTextLine line = block.layout()->lineAt(0);
+    const double top = doc.documentLayout()->blockBoundingRect(block).top();
+    return line.isValid() ? top + line.y() + line.height() : top;
+}
+
+// A block that must stay with the next one, but ends a page while the next
+// begins the following page, moves to that page too. Each move changes the
+// layout after it, so the walk starts again until nothing moves.
+void keepBlocksTogether(QTextDocument& doc) {
+    const double pageHeight = doc.pageSize().height();
+    for (bool moved = true; moved;) {
+        moved = false;
+        for (QTextBlock block = doc.begin(); block.next().isValid(); block = block.next()) {
+            if (!keptWithNext(block) || block.blockFormat().pageBreakPolicy() != 0) {
+                continue;
+            }
+            const double top = doc.documentLayout()->blockBoundingRect(block).top();
+            if (pageOf(firstLineBottom(doc, block.next()), pageHeight) > pageOf(top, pageHeight)) {
+                QTextBlockFormat format = block.blockFormat();
+                format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+                QTextCursor(block).setBlockFormat(format);
+                // The layout after a change is finished lazily; lay out everything again
+                // so that the next measurements and the page count see the move.
+                doc.markContentsDirty(0, doc.characterCount());
+                moved = true;
+                break;
+            }
+        }
+    }
+}
+
 // Lays the document out on A4 pages of the writer and draws them one by one,
 // with the guide's title and the page number under the text.
 void printPages(QTextDocument& doc, QPdfWriter& writer) {
@@ -200,6 +255,7 @@ void printPages(QTextDocument& doc, QPdfWriter& writer) {
     const double footer = writer.resolution() * 0.35; // a bit over a quarter inch
     const double height = writer.height() - footer;
     doc.setPageSize(QSizeF(width, height));
+    keepBlocksTogether(doc);
 
     QFont footerFont(kBodyFamily);
     footerFont.setPointSizeF(8);
@@ -211,7 +267,9 @@ void printPages(QTextDocument& doc, QPdfWriter& writer) {
         const QRectF visible(0, page * height, width, height);
         painter.save();
         painter.translate(0, -visible.top());
-        painter.setClipRect(visible);
+        // Two device pixels short of the page's end: a picture that opens the next page
+        // would otherwise leave its first row here.
+        painter.setClipRect(visible.adjusted(0, 0, 0, -2));
         QAbstractTextDocumentLayout::PaintContext context;
         context.clip = visible;
         doc.documentLayout()->draw(&painter, context);

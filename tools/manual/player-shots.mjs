@@ -16,7 +16,7 @@ if (!packageDir || !outDir) {
 const server = await serve(packageDir);
 const browser = await launch();
 try {
-    const context = await browser.newContext({ viewport: { width: 1100, height: 740 } });
+    const context = await browser.newContext({ viewport: { width: 1100, height: 780 } });
     const page = await context.newPage();
     await page.goto(server.base + 'index.html', { waitUntil: 'networkidle' });
     await page.screenshot({ path: join(outDir, 'presentation.png') });

@@ -27,13 +27,18 @@ if ((${#missing[@]})); then
   $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-work=$(mktemp -d)
+# A fixed folder: the window shows the videos' paths.
+work=${TMPDIR:-/tmp}/quillmark-guide
+rm -rf "$work"
+mkdir -p "$work"
 trap 'rm -rf "$work"' EXIT
 # A copy of the program, so that no options file of the build folder changes the pictures.
 mkdir "$work/bin"
 cp "$build/quillmark" "$build/quillmark_desktop.so" "$work/bin/"
 tools/demo/make-clip.sh "$work" 10 >/dev/null
 tools/demo/make-project.sh "$work/bin/quillmark" "$work/demo.pp5" "$work/demo.mp4" "$work/demo.webm" >/dev/null
+# A short page title keeps its box clear of the editor's picture, which shows the box's right part.
+"$work/bin/quillmark" set "$work/demo.pp5" HTMLTITLE "Quillmark demo" >/dev/null
 
 echo "== The window under Xvfb"
 cat >"$work/window.sh" <<'INNER'
@@ -61,7 +66,7 @@ xdotool mousemove 0 0
 sleep 0.5
 grab root.png
 crop "${WIDTH}x${HEIGHT}+${X}+${Y}" window.png
-crop "690x110+$((left + 245))+$((top + 560))" editor.png
+crop "690x120+$((left + 245))+$((top + 548))" editor.png
 crop "255x300+$((left + 945))+$((top + 145))" rows.png
 
 xdotool mousemove "$((X + 20))" "$((Y + 10))" click 1 # the "File " menu
