@@ -251,6 +251,12 @@ void printPages(QTextDocument& doc, QPdfWriter& writer) {
     QPainter painter(&writer);
     doc.documentLayout()->setPaintDevice(&writer);
     doc.setDocumentMargin(0);
+    // Every page keeps its last millimetre empty and is drawn without it: a picture
+    // that opens the next page would otherwise show its first row here.
+    const double gap = writer.resolution() / 25.4;
+    QTextFrameFormat root = doc.rootFrame()->frameFormat();
+    root.setBottomMargin(gap);
+    doc.rootFrame()->setFrameFormat(root);
     const double width = writer.width();
     const double footer = writer.resolution() * 0.35; // a bit over a quarter inch
     const double height = writer.height() - footer;
@@ -267,9 +273,7 @@ void printPages(QTextDocument& doc, QPdfWriter& writer) {
         const QRectF visible(0, page * height, width, height);
         painter.save();
         painter.translate(0, -visible.top());
-        // Two device pixels short of the page's end: a picture that opens the next page
-        // would otherwise leave its first row here.
-        painter.setClipRect(visible.adjusted(0, 0, 0, -2));
+        painter.setClipRect(visible.adjusted(0, 0, 0, -gap));
         QAbstractTextDocumentLayout::PaintContext context;
         context.clip = visible;
         doc.documentLayout()->draw(&painter, context);
