@@ -50,7 +50,7 @@ cd "$work"
 QT_MEDIA_BACKEND=gstreamer bin/quillmark open demo.pp5 >window.log 2>&1 &
 app=$!
 trap 'kill "$app" 2>/dev/null || true' EXIT
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Quillmark$' | head -n1)
+window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Quillmark[*]?$' | head -n1)
 eval "$(xdotool getwindowgeometry --shell "$window")"
 # The client area is the window's 1200 x 695 below the menu bar.
 left=$X
@@ -66,7 +66,7 @@ xdotool mousemove 0 0
 sleep 0.5
 grab root.png
 crop "${WIDTH}x${HEIGHT}+${X}+${Y}" window.png
-crop "690x120+$((left + 245))+$((top + 548))" editor.png
+crop "690x130+$((left + 245))+$((top + 536))" editor.png
 crop "255x300+$((left + 945))+$((top + 145))" rows.png
 
 xdotool mousemove "$((X + 20))" "$((Y + 10))" click 1 # the "File " menu
