@@ -24,6 +24,8 @@ APT_PACKAGES=(
   nodejs
   # the publisher benchmarks (peak memory through GNU time)
   time
+  # the user guide's check reads the PDF's pages, text and pictures
+  poppler-utils
 )
 
 missing=()
