@@ -2,6 +2,7 @@
 // width, the switch, and the quick help window with its texts.
 
 #include "app/QuickHelp.h"
+#include "app/TooltipTexts.h"
 #include "app/Tooltips.h"
 #include "tests/app/TestSupport.h"
 
@@ -19,6 +20,7 @@ class HelpTest : public QObject {
     void controlsCarryTheirTexts_data();
     void controlsCarryTheirTexts();
     void tipShowsLinesWithinThreeHundredPixels();
+    void everyTipShowsAllItsLines();
     void switchedOffShowsNothing();
     void tipAppearsAfterTheDelay();
     void quickHelpWindow();
@@ -93,6 +95,29 @@ void HelpTest::tipShowsLinesWithinThreeHundredPixels() {
     tips.showTipFor(window.client()->findChild<QWidget*>("fullScreenCheck"));
     QVERIFY(tips.popup()->width() < qm::app::Tooltips::kMaxWidth);
     QCOMPARE(tips.popupText()->text(), QStringLiteral("Выбрать режим полный экран (On/Off)"));
+}
+
+void HelpTest::everyTipShowsAllItsLines() {
+    WindowFixture fixture;
+    qm::app::MainWindow& window = fixture.open();
+    window.show();
+    qm::app::Tooltips& tips = window.tooltips();
+    QLabel* body = tips.popupText();
+    for (const qm::app::TooltipEntry& entry : qm::app::tooltipEntries()) {
+        tips.showTipFor(window.client()->findChild<QWidget*>(entry.controls.first()));
+        const QString shown = entry.text.split(u'\r').join(u'\n');
+        QCOMPARE(body->text(), shown);
+        // The text wrapped as painted, at the width it has, needs no more than its height.
+        const QRect room = body->contentsRect();
+        const QRect needed = body->fontMetrics().boundingRect(
+            QRect(0, 0, room.width(), 10000), Qt::TextWordWrap | Qt::AlignLeft, shown);
+        QVERIFY2(needed.height() <= room.height(), qPrintable(shown));
+        QVERIFY(tips.popup()->rect().contains(body->geometry()));
+        QVERIFY(tips.popup()->width() <= qm::app::Tooltips::kMaxWidth);
+    }
+    // A text narrower than the tip stays on one line.
+    tips.showTipFor(window.client()->findChild<QWidget*>("windowCaption"));
+    QVERIFY(body->contentsRect().height() < 2 * body->fontMetrics().height());
 }
 
 void HelpTest::switchedOffShowsNothing() {

@@ -11,6 +11,7 @@
 #include "preview/PreviewArea.h"
 #include "tests/app/TestSupport.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -19,6 +20,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSlider>
 #include <QToolButton>
@@ -66,6 +68,8 @@ class MainWindowLayoutTest : public QObject {
     void controlColours_data();
     void controlColours();
     void dropDownListsHoldTheirItems();
+    void dropDownListsOpenBelowToTheirDropHeight();
+    void wheelTurnsOnlyAFocusedList();
     void freshStartShowsTheDefaults();
     void theSliderAndItsScale();
     void hotSpotRows();
@@ -266,9 +270,66 @@ void MainWindowLayoutTest::dropDownListsHoldTheirItems() {
     QCOMPARE(items(qm::Choice::WinPosY), QStringList({" auto", " top", " bottom", " center"}));
     QCOMPARE(items(qm::Choice::Audio), QStringList({"0%", "10%", "20%", "30%", "40%", "50%", "60%",
                                                     "70%", "80%", "90%", "100%"}));
-    // The window-size list shows all its twelve sizes at once; the others scroll.
-    QVERIFY(window.optionsPanel().list(qm::Choice::Window)->maxVisibleItems() >= 12);
-    QVERIFY(window.optionsPanel().list(qm::Choice::Zoom)->maxVisibleItems() < 10);
+}
+
+void MainWindowLayoutTest::dropDownListsOpenBelowToTheirDropHeight() {
+    WindowFixture fixture;
+    qm::app::MainWindow& window = fixture.open();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // Drop height (field included), and whether the list outgrows it and scrolls.
+    const std::tuple<qm::Choice, int, bool> cases[] = {{qm::Choice::Tilt, 90, true},
+                                                       {qm::Choice::Audio, 90, true},
+                                                       {qm::Choice::ControlBar, 90, false},
+                                                       {qm::Choice::Window, 290, false}};
+    for (const auto& [choice, dropHeight, scrolls] : cases) {
+        QComboBox* list = window.optionsPanel().list(choice);
+        // Closed, the face is flat: one grey from top to bottom beside the text.
+        const QImage closed = list->grab().toImage();
+        for (int y = 2; y < list->height() - 2; ++y) {
+            QCOMPARE(closed.pixelColor(2, y), QColor(192, 192, 192));
+        }
+        list->showPopup();
+        const QWidget* popup = list->view()->window();
+        QVERIFY(popup->isVisible());
+        // It hangs from the field's bottom edge, and the two take the drop height at most.
+        const QPoint field = list->mapToGlobal(QPoint());
+        QCOMPARE(popup->x(), field.x());
+        QVERIFY(popup->y() >= field.y() + list->height() - 1);
+        QVERIFY2(popup->geometry().bottom() < field.y() + dropHeight,
+                 qPrintable(list->objectName()));
+        QCOMPARE(popup->width(), list->width());
+        // Whole rows fill the room: one more would not fit, unless every item shows.
+        const int room = dropHeight - list->height();
+        QCOMPARE(popup->height() + list->view()->sizeHintForRow(0) > room, scrolls);
+        QCOMPARE(list->view()->verticalScrollBar()->isVisible(), scrolls);
+        list->hidePopup();
+    }
+    QCOMPARE(window.optionsPanel().list(qm::Choice::Window)->view()->verticalScrollBarPolicy(),
+             Qt::ScrollBarAlwaysOff);
+}
+
+void MainWindowLayoutTest::wheelTurnsOnlyAFocusedList() {
+    WindowFixture fixture;
+    qm::app::MainWindow& window = fixture.open();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QComboBox* zoom = window.optionsPanel().list(qm::Choice::Zoom);
+    auto turn = [&] {
+        const QPoint at(10, 10);
+        QWheelEvent wheel(at, zoom->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(zoom, &wheel);
+    };
+    const int before = window.store().options().item(qm::Choice::Zoom);
+    turn();
+    QVERIFY(!zoom->hasFocus());
+    QCOMPARE(window.store().options().item(qm::Choice::Zoom), before);
+    QCOMPARE(zoom->focusPolicy(), Qt::StrongFocus);
+    zoom->setFocus();
+    turn();
+    QCOMPARE(window.store().options().item(qm::Choice::Zoom), before + 1);
+    QCOMPARE(zoom->currentText(), QStringLiteral("130"));
 }
 
 void MainWindowLayoutTest::freshStartShowsTheDefaults() {
