@@ -43,13 +43,38 @@ class FlatListStyle final : public QProxyStyle {
         QStyleOption arrowOption(*box);
         arrowOption.rect = arrow;
         proxy()->drawPrimitive(PE_IndicatorArrowDown, &arrowOption, painter, widget);
-        if ((box->state & State_HasFocus) != 0) {
-            QStyleOptionFocusRect focus;
-            focus.QStyleOption::operator=(*box);
-            focus.rect = subControlRect(CC_ComboBox, box, SC_ComboBoxEditField, widget);
-            focus.backgroundColor = face.color();
-            proxy()->drawPrimitive(PE_FrameFocusRect, &focus, painter, widget);
+        if (hasFocus(*box)) {
+            painter->fillRect(focusField(*box, widget), palette.brush(QPalette::Highlight));
         }
+    }
+
+    // The focused list shows its choice selected, as the highlighted field.
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        const auto* box = qstyleoption_cast<const QStyleOptionComboBox*>(option);
+        if (element != CE_ComboBoxLabel || box == nullptr || !hasFocus(*box)) {
+            QProxyStyle::drawControl(element, option, painter, widget);
+            return;
+        }
+        QStyleOptionComboBox selected(*box);
+        const QColor text = box->palette.color(QPalette::HighlightedText);
+        for (const QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText}) {
+            selected.palette.setColor(role, text);
+        }
+        painter->save();
+        painter->setPen(text);
+        QProxyStyle::drawControl(element, &selected, painter, widget);
+        painter->restore();
+    }
+
+  private:
+    static bool hasFocus(const QStyleOptionComboBox& box) {
+        return (box.state & State_HasFocus) != 0;
+    }
+
+    QRect focusField(const QStyleOptionComboBox& box, const QWidget* widget) const {
+        return subControlRect(CC_ComboBox, &box, SC_ComboBoxEditField, widget)
+            .adjusted(1, 1, -1, -1);
     }
 };
 
