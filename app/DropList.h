@@ -16,17 +16,16 @@ class DropList : public QComboBox {
 
     DropList(int dropHeight, ScrollBar scrollBar, QWidget* parent);
 
-    int dropHeight() const { return dropHeight_; }
-    // Rows the open list shows at once: the whole rows that fit between the
-    // field's bottom and the drop-down height, at least one.
-    int visibleRows() const;
-
     void showPopup() override;
 
   protected:
     void wheelEvent(QWheelEvent* event) override;
 
   private:
+    // Rows the open list shows at once: the whole rows that fit between the
+    // field's bottom and the drop-down height, at least one.
+    int visibleRows() const;
+
     int dropHeight_;
 };
 
