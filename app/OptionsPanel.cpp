@@ -1,5 +1,6 @@
 #include "app/OptionsPanel.h"
 
+#include "app/DropList.h"
 #include "app/GroupFrame.h"
 #include "app/Look.h"
 #include "app/OptionCheckBox.h"
@@ -23,9 +24,9 @@ constexpr int kListX = 124;
 constexpr int kListWidth = 80;
 constexpr int kWindowListWidth = 100;
 constexpr int kListHeight = 21;
-// Drop-down heights of 90 and 290 pixels hold about this many rows.
-constexpr int kListRows = 5;
-constexpr int kWindowListRows = 12;
+// Field and open list together.
+constexpr int kDropHeight = 90;
+constexpr int kWindowDropHeight = 290;
 
 QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -75,7 +76,11 @@ QLabel* OptionsPanel::addCaption(const QString& text, const char* name, int x, i
 }
 
 QComboBox* OptionsPanel::addList(Choice choice, const char* name, int y) {
-    auto* list = new QComboBox(client_);
+    const bool windowList = choice == Choice::Window;
+    // The window sizes all fit in their drop height; the other lists scroll.
+    auto* list = new DropList(
+        windowList ? kWindowDropHeight : kDropHeight,
+        windowList ? DropList::ScrollBar::Never : DropList::ScrollBar::AsNeeded, client_);
     list->setObjectName(QLatin1String(name));
     // The zoom list is built once from the start-up bound; a later ZOOMMAX only travels.
     const std::vector<std::string> items =
@@ -83,8 +88,6 @@ QComboBox* OptionsPanel::addList(Choice choice, const char* name, int y) {
     for (const std::string& item : items) {
         list->addItem(fromUtf8(item));
     }
-    const bool windowList = choice == Choice::Window;
-    list->setMaxVisibleItems(windowList ? kWindowListRows : kListRows);
     setColours(list, Qt::black, kListGrey);
     list->setGeometry(kListX, y, windowList ? kWindowListWidth : kListWidth, kListHeight);
     lists_[choice] = list;

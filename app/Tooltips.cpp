@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace qm::app {
 
@@ -122,14 +123,8 @@ void Tooltips::showTipFor(QWidget* control) {
         return;
     }
     const QString shown = displayText(found->second);
-    const QFontMetrics metrics(body_->font());
-    int widest = 0;
-    for (const QString& line : shown.split(u'\n')) {
-        widest = std::max(widest, metrics.horizontalAdvance(line));
-    }
-    const int frameAndMargins = 2 * (kPadding + popup_->lineWidth());
     body_->setText(shown);
-    body_->setFixedWidth(std::min(widest + 1, kMaxWidth - frameAndMargins));
+    fitBody(shown);
     popup_->adjustSize();
 
     QPoint where = QCursor::pos() + QPoint(0, kCursorGap);
@@ -142,6 +137,25 @@ void Tooltips::showTipFor(QWidget* control) {
     popup_->show();
     popup_->raise();
     popDown_->start();
+}
+
+void Tooltips::fitBody(const QString& shown) {
+    popup_->ensurePolished(); // measured in the font it is shown in
+    // Fractional advances, rounded up: a width rounded down wraps the widest line.
+    const QFontMetricsF metrics(body_->font());
+    qreal widest = 0;
+    for (const QString& line : shown.split(u'\n')) {
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    }
+    const QMargins margins = body_->contentsMargins();
+    const int frameAndMargins = 2 * (kPadding + popup_->lineWidth());
+    const int width =
+        std::min(static_cast<int>(std::ceil(widest)) + 1 + margins.left() + margins.right(),
+                 kMaxWidth - frameAndMargins);
+    // The height the text takes when wrapped at that width, so every line shows;
+    // the last tip's size must not count as a minimum.
+    body_->setMinimumSize(0, 0);
+    body_->setFixedSize(width, body_->heightForWidth(width));
 }
 
 void Tooltips::hideTip() {

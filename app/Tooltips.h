@@ -49,6 +49,7 @@ class Tooltips : public QObject {
 
   private:
     void buildPopup(QWidget* window);
+    void fitBody(const QString& shown);
 
     QWidget* window_;
     std::map<const QWidget*, QString> texts_;

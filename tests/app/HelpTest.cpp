@@ -2,6 +2,7 @@
 // width, the switch, and the quick help window with its texts.
 
 #include "app/QuickHelp.h"
+#include "app/TooltipTexts.h"
 #include "app/Tooltips.h"
 #include "tests/app/TestSupport.h"
 
@@ -19,6 +20,7 @@ class HelpTest : public QObject {
     void controlsCarryTheirTexts_data();
     void controlsCarryTheirTexts();
     void tipShowsLinesWithinThreeHundredPixels();
+    void everyTipShowsAllItsLines();
     void switchedOffShowsNothing();
     void tipAppearsAfterTheDelay();
     void quickHelpWindow();
@@ -93,6 +95,26 @@ void HelpTest::tipShowsLinesWithinThreeHundredPixels() {
     tips.showTipFor(window.client()->findChild<QWidget*>("fullScreenCheck"));
     QVERIFY(tips.popup()->width() < qm::app::Tooltips::kMaxWidth);
     QCOMPARE(tips.popupText()->text(), QStringLiteral("Выбрать режим полный экран (On/Off)"));
+}
+
+void HelpTest::everyTipShowsAllItsLines() {
+    WindowFixture fixture;
+    qm::app::MainWindow& window = fixture.open();
+    window.show();
+    QLabel* body = window.tooltips().popupText();
+    for (const qm::app::TooltipEntry& entry : qm::app::tooltipEntries()) {
+        window.tooltips().showTipFor(window.client()->findChild<QWidget*>(entry.controls.first()));
+        // Wrapped as painted at the width it has, the text needs no more than its height.
+        const QRect room = body->contentsRect();
+        const QRect needed = body->fontMetrics().boundingRect(QRect(0, 0, room.width(), 10000),
+                                                              Qt::TextWordWrap, body->text());
+        QVERIFY2(needed.height() <= room.height(), qPrintable(body->text()));
+        QCOMPARE(body->text().count(u'\n'), entry.text.count(u'\r'));
+        QVERIFY(window.tooltips().popup()->rect().contains(body->geometry()));
+    }
+    // A text narrower than the widest tip stays on one line.
+    window.tooltips().showTipFor(window.client()->findChild<QWidget*>("windowCaption"));
+    QVERIFY(body->height() < 2 * body->fontMetrics().height());
 }
 
 void HelpTest::switchedOffShowsNothing() {

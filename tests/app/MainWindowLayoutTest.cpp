@@ -11,6 +11,7 @@
 #include "preview/PreviewArea.h"
 #include "tests/app/TestSupport.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -19,6 +20,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSlider>
 #include <QToolButton>
@@ -66,6 +68,7 @@ class MainWindowLayoutTest : public QObject {
     void controlColours_data();
     void controlColours();
     void dropDownListsHoldTheirItems();
+    void dropDownListsOpenToTheirDropHeight();
     void freshStartShowsTheDefaults();
     void theSliderAndItsScale();
     void hotSpotRows();
@@ -266,9 +269,43 @@ void MainWindowLayoutTest::dropDownListsHoldTheirItems() {
     QCOMPARE(items(qm::Choice::WinPosY), QStringList({" auto", " top", " bottom", " center"}));
     QCOMPARE(items(qm::Choice::Audio), QStringList({"0%", "10%", "20%", "30%", "40%", "50%", "60%",
                                                     "70%", "80%", "90%", "100%"}));
-    // The window-size list shows all its twelve sizes at once; the others scroll.
-    QVERIFY(window.optionsPanel().list(qm::Choice::Window)->maxVisibleItems() >= 12);
-    QVERIFY(window.optionsPanel().list(qm::Choice::Zoom)->maxVisibleItems() < 10);
+}
+
+void MainWindowLayoutTest::dropDownListsOpenToTheirDropHeight() {
+    WindowFixture fixture;
+    qm::app::MainWindow& window = fixture.open();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    // Drop height (field included), and whether the items outgrow it so that the list scrolls.
+    const std::tuple<qm::Choice, int, bool> cases[] = {{qm::Choice::Tilt, 90, true},
+                                                       {qm::Choice::ControlBar, 90, false},
+                                                       {qm::Choice::Window, 290, false}};
+    for (const auto& [choice, dropHeight, scrolls] : cases) {
+        QComboBox* list = window.optionsPanel().list(choice);
+        const QImage closed = list->grab().toImage(); // flat: one grey from top to bottom
+        for (int y = 2; y < list->height() - 2; ++y) {
+            QCOMPARE(closed.pixelColor(2, y), QColor(192, 192, 192));
+        }
+        list->showPopup();
+        const QRect popup = list->view()->window()->geometry();
+        const QPoint field = list->mapToGlobal(QPoint());
+        // Below the field, both within the drop height, whole rows filling it unless all show.
+        QVERIFY(popup.top() >= field.y() + list->height() - 1);
+        QVERIFY(popup.bottom() < field.y() + dropHeight);
+        const int room = dropHeight - list->height();
+        QCOMPARE(popup.height() + list->view()->sizeHintForRow(0) > room, scrolls);
+        QCOMPARE(list->view()->verticalScrollBar()->isVisible(), scrolls);
+        list->hidePopup();
+    }
+    // The wheel turns a list only while it has the focus.
+    QComboBox* zoom = window.optionsPanel().list(qm::Choice::Zoom);
+    QWheelEvent wheel(QPointF(9, 9), zoom->mapToGlobal(QPointF(9, 9)), {}, {0, -120}, Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(zoom, &wheel);
+    QCOMPARE(window.store().options().item(qm::Choice::Zoom), 9);
+    zoom->setFocus();
+    QApplication::sendEvent(zoom, &wheel);
+    QCOMPARE(window.store().options().item(qm::Choice::Zoom), 10);
 }
 
 void MainWindowLayoutTest::freshStartShowsTheDefaults() {
