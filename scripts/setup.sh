@@ -24,6 +24,9 @@ APT_PACKAGES=(
   nodejs
   # the publisher benchmarks (peak memory through GNU time)
   time
+  # the Debian package and its desktop integration, built and checked by the tests
+  dpkg-dev file desktop-file-utils appstream shared-mime-info xdg-utils libglib2.0-bin
+  groff-base man-db
   # the user guide's check reads the PDF's pages, text and pictures
   poppler-utils
 )
