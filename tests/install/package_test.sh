@@ -5,9 +5,10 @@
 # xdg-open hands to Quillmark, and `apt remove` leaves none of its files.
 # Installing needs root; the test is skipped (77) otherwise, and also when a
 # quillmark package this test did not install is present.
-#   package_test.sh BUILD_DIR
+#   package_test.sh SOURCE_DIR BUILD_DIR
 set -uo pipefail
-build=${1:?usage: package_test.sh BUILD_DIR}
+src=${1:?usage: package_test.sh SOURCE_DIR BUILD_DIR}
+build=${2:?usage: package_test.sh SOURCE_DIR BUILD_DIR}
 if [[ $(id -u) -ne 0 ]]; then
   echo "skipped: installing a package needs root"
   exit 77
@@ -39,13 +40,13 @@ echo "installed: $version"
 [[ -f /usr/share/doc/quillmark/tv360_player.pdf ]] || fail "the user guide is not installed"
 man -w quillmark >/dev/null 2>&1 || fail "man quillmark finds no page"
 
-# The installed command line publishes a project.
-ffmpeg -hide_banner -loglevel error -f lavfi -i testsrc=size=320x160:rate=25 -t 1 \
-  -pix_fmt yuv420p -c:v libx264 -y "$work/hall.mp4" || fail "ffmpeg"
-(cd "$work" && quillmark new tour.pp5 hall.mp4 >/dev/null &&
-  quillmark hotspot tour.pp5 1 --yaw 90 --pos 0.5 --time 5 --link https://example.org >/dev/null &&
-  quillmark publish tour.pp5 site/index.html >/dev/null) || fail "publishing with the installed executable"
-[[ -f $work/site/tv360_player.html && -f $work/site/hall.mp4 ]] || fail "no package was written"
+# The installed command line writes and publishes the demo project.
+"$src/tools/demo/make-clip.sh" "$work/clip" 2 >/dev/null || fail "the demo clip"
+"$src/tools/demo/make-project.sh" quillmark "$work/tour.pp5" "$work/clip/demo.mp4" \
+  "$work/clip/demo.webm" >/dev/null || fail "the demo project with the installed executable"
+quillmark publish "$work/tour.pp5" "$work/site/index.html" >/dev/null 2>&1 ||
+  fail "publishing with the installed executable"
+[[ -f $work/site/tv360_player.html && -f $work/site/demo.webm ]] || fail "no package was written"
 
 # The installed window opens: the module is found under /usr/lib.
 probe() {
