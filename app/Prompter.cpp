@@ -2,8 +2,10 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTreeView>
 
 #include <memory>
 
@@ -59,8 +61,14 @@ QStringList nameFilters(const std::vector<FileFilter>& filters) {
 
 std::optional<QString> QtPrompter::chooseFile(QWidget* owner, const FileDialogRequest& request) {
     QFileDialog dialog(owner, request.title, request.initialFolder);
-    // Wide enough for the size and date columns to show whole.
     dialog.resize(860, 520);
+    // The name takes the room left once size, type and date show whole.
+    if (auto* files = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = files->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // Saving a project or publishing again over the last one is the usual
