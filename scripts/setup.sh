@@ -9,7 +9,7 @@ APT_PACKAGES=(
   cmake ninja-build g++ pkg-config git
   googletest libgtest-dev libgmock-dev
   qt6-base-dev qt6-multimedia-dev libqt6multimediawidgets6 qt6-qpa-plugins
-  libcli11-dev libcpp-httplib-dev
+  libcli11-dev libmicrohttpd-dev libcpp-httplib-dev
   clang libclang-rt-14-dev
   # preview playback and the demo clip
   ffmpeg gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
@@ -29,6 +29,8 @@ APT_PACKAGES=(
   groff-base man-db
   # the user guide's check reads the PDF's pages, text and pictures
   poppler-utils
+  # the checks that saves and publishing flush and write each file once
+  strace
 )
 
 missing=()

@@ -1,25 +1,32 @@
 #include "app/cli/ServeCommand.h"
 
-#include <httplib.h>
+#include "app/cli/ByteRanges.h"
+#include "app/cli/ServedFiles.h"
+#include "app/cli/TerminalText.h"
 
+#include <microhttpd.h>
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
 #include <pthread.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-#include <array>
+#include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <functional>
 #include <memory>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 #include <system_error>
-#include <thread>
 #include <utility>
 
 namespace qm::cli {
@@ -30,269 +37,353 @@ namespace fs = std::filesystem;
 constexpr int kDefaultPort = 8000;
 constexpr std::string_view kHost = "127.0.0.1";
 
-// Every file is streamed from disk in slices by our own content provider. The
-// library's mount point would read a whole file into memory for every request,
-// ranges included, and compress text replies on the fly, with brotli at its
-// highest quality when the browser accepts it: 1.3 s for three.js on every
-// page load, for nothing on 127.0.0.1. Content providers are sent as they are.
-constexpr std::size_t kSliceBytes = 256u << 10;
+// One thread waits on every connection with epoll, so idle, slow and
+// trickling clients hold no worker: each costs a socket and the part of its
+// memory pool it has filled. A request whose head outgrows the pool is
+// refused, and a connection silent for this long is closed.
+constexpr unsigned kIdleSeconds = 30;
+constexpr std::size_t kConnectionMemory = 32u << 10;
+constexpr unsigned kMostConnections = 4096;
+constexpr std::size_t kMultipartBlock = 64u << 10;
 
 struct ServeArgs {
     std::string dir;
     int port = kDefaultPort;
 };
 
-struct MimeType {
-    std::string_view extension;
-    std::string_view type;
-};
-
-// Everything a published package holds, with the video formats the publisher accepts.
-constexpr std::array kMimeTypes = {
-    MimeType{"html", "text/html; charset=utf-8"},
-    MimeType{"htm", "text/html; charset=utf-8"},
-    MimeType{"js", "text/javascript; charset=utf-8"},
-    MimeType{"css", "text/css; charset=utf-8"},
-    MimeType{"png", "image/png"},
-    MimeType{"jpg", "image/jpeg"},
-    MimeType{"jpeg", "image/jpeg"},
-    MimeType{"gif", "image/gif"},
-    MimeType{"mp4", "video/mp4"},
-    MimeType{"m4v", "video/x-m4v"},
-    MimeType{"webm", "video/webm"},
-    MimeType{"ogv", "video/ogg"},
-    MimeType{"ogg", "video/ogg"},
-    MimeType{"mov", "video/quicktime"},
-    MimeType{"qt", "video/quicktime"},
-    MimeType{"bat", "text/plain; charset=windows-1251"},
-    MimeType{"txt", "text/plain; charset=utf-8"},
-    MimeType{"json", "application/json"},
-};
-
-std::string lowerAscii(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return text;
-}
-
-std::string contentTypeOf(const fs::path& file) {
-    std::string extension = lowerAscii(file.extension().string());
-    if (!extension.empty()) {
-        extension.erase(0, 1);
-    }
-    for (const MimeType& mime : kMimeTypes) {
-        if (mime.extension == extension) {
-            return std::string(mime.type);
-        }
-    }
-    return "application/octet-stream";
-}
-
-enum class Lookup { Found, Missing, Outside };
-
-struct Resolved {
-    Lookup lookup = Lookup::Missing;
-    fs::path file;
-    std::uintmax_t size = 0;
-};
-
-bool escapesRoot(const fs::path& candidate, const fs::path& root) {
-    const fs::path relative = candidate.lexically_relative(root);
-    return relative.empty() || *relative.begin() == "..";
-}
-
-// Maps a decoded request path onto a regular file inside root (itself
-// canonical). Symbolic links are followed, and a path that ends outside root,
-// by dot segments or by a link, is refused.
-Resolved resolveInside(const fs::path& root, const std::string& requestPath) {
-    if (requestPath.empty() || requestPath.front() != '/' ||
-        requestPath.find('\0') != std::string::npos ||
-        requestPath.find('\\') != std::string::npos) {
-        return {Lookup::Outside, {}, 0};
-    }
-    fs::path candidate = root / fs::path(requestPath.substr(1)).relative_path();
-    if (requestPath.back() == '/') {
-        candidate /= "index.html";
-    }
-    if (escapesRoot(candidate.lexically_normal(), root)) {
-        return {Lookup::Outside, {}, 0};
-    }
-    std::error_code error;
-    const fs::path real = fs::weakly_canonical(candidate, error);
-    if (error) {
-        return {Lookup::Missing, {}, 0};
-    }
-    if (escapesRoot(real, root)) {
-        return {Lookup::Outside, {}, 0};
-    }
-    if (!fs::is_regular_file(real, error)) {
-        return {Lookup::Missing, {}, 0};
-    }
-    const std::uintmax_t size = fs::file_size(real, error);
-    if (error) {
-        return {Lookup::Missing, {}, 0};
-    }
-    return {Lookup::Found, real, size};
-}
-
-// Clamps every byte range of the request to the file, as HTTP asks; this
-// cpp-httplib release would otherwise announce and try to send bytes past the
-// end. Returns false, with the ranges dropped, when one starts past the end (416).
-bool fitRanges(const httplib::Request& request, std::uintmax_t size) {
-    const auto last = static_cast<ssize_t>(size) - 1;
-    // The library parsed the ranges into the request it owns and reads them
-    // back after this handler; it offers no other way to correct them.
-    auto& ranges = const_cast<httplib::Ranges&>(request.ranges);
-    for (httplib::Range& range : ranges) {
-        const bool suffix = range.first < 0;
-        if (suffix ? range.second <= 0 || size == 0 : range.first > last) {
-            // The 416 answer itself is sent whole.
-            ranges.clear();
-            return false;
-        }
-        if (!suffix && (range.second < 0 || range.second > last)) {
-            range.second = last;
-        }
-    }
-    return true;
-}
-
-void streamFile(httplib::Response& response, const fs::path& file, std::uintmax_t size) {
-    if (size == 0) {
-        response.set_content(std::string(), contentTypeOf(file));
-        return;
-    }
-    auto stream = std::make_shared<std::ifstream>(file, std::ios::binary);
-    if (!*stream) {
-        response.status = 403;
-        return;
-    }
-    response.set_content_provider(
-        static_cast<std::size_t>(size), contentTypeOf(file),
-        [stream](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-            std::string slice(std::min(length, kSliceBytes), '\0');
-            stream->clear();
-            stream->seekg(static_cast<std::streamoff>(offset));
-            stream->read(slice.data(), static_cast<std::streamsize>(slice.size()));
-            const auto got = static_cast<std::size_t>(stream->gcount());
-            return got > 0 && sink.write(slice.data(), got);
-        });
-}
-
-// Blocks SIGINT and SIGTERM for this thread and every thread started after
-// it, and turns their arrival into calls of tryStop on a thread of its own,
-// where stopping the server is safe (it is not from a signal handler). A
-// signal that comes before the server runs is kept: tryStop is called again
-// until it reports that it stopped the server.
-class SignalStopper {
+class FileDescriptor {
   public:
-    explicit SignalStopper(std::function<bool()> tryStop) {
-        sigemptyset(&signals_);
-        sigaddset(&signals_, SIGINT);
-        sigaddset(&signals_, SIGTERM);
-        pthread_sigmask(SIG_BLOCK, &signals_, &previous_);
-        waiter_ = std::jthread([this, tryStop = std::move(tryStop)](std::stop_token stop) {
-            const timespec tick{0, 50'000'000};
-            bool signalled = false;
-            while (!stop.stop_requested()) {
-                if (!signalled) {
-                    signalled = sigtimedwait(&signals_, nullptr, &tick) > 0;
-                } else if (tryStop()) {
-                    return;
-                } else {
-                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-                }
-            }
-        });
+    explicit FileDescriptor(int fd = -1) : fd_(fd) {}
+    FileDescriptor(FileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    FileDescriptor& operator=(FileDescriptor&&) = delete;
+    ~FileDescriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
     }
-    SignalStopper(const SignalStopper&) = delete;
-    SignalStopper& operator=(const SignalStopper&) = delete;
-    ~SignalStopper() {
-        waiter_.request_stop();
-        waiter_.join();
-        pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
-    }
+    int get() const { return fd_; }
+    int release() { return std::exchange(fd_, -1); }
+    explicit operator bool() const { return fd_ >= 0; }
 
   private:
-    sigset_t signals_{};
-    sigset_t previous_{};
-    std::jthread waiter_;
+    int fd_;
 };
 
-std::string_view statusText(int status) {
+struct ResponseRelease {
+    void operator()(MHD_Response* response) const { MHD_destroy_response(response); }
+};
+using Response = std::unique_ptr<MHD_Response, ResponseRelease>;
+
+struct DaemonStop {
+    void operator()(MHD_Daemon* daemon) const { MHD_stop_daemon(daemon); }
+};
+using Daemon = std::unique_ptr<MHD_Daemon, DaemonStop>;
+
+struct Reply {
+    unsigned status = MHD_HTTP_INTERNAL_SERVER_ERROR;
+    Response response;
+};
+
+// What the request handler needs; it lives as long as the daemon.
+struct Site {
+    fs::path root;
+    std::string boundary; // of multipart answers
+};
+
+std::string_view statusText(unsigned status) {
     switch (status) {
-    case 403:
+    case MHD_HTTP_BAD_REQUEST:
+        return "Bad Request";
+    case MHD_HTTP_FORBIDDEN:
         return "Forbidden";
-    case 404:
+    case MHD_HTTP_NOT_FOUND:
         return "Not Found";
-    case 405:
+    case MHD_HTTP_METHOD_NOT_ALLOWED:
         return "Method Not Allowed";
-    case 416:
+    case MHD_HTTP_RANGE_NOT_SATISFIABLE:
         return "Range Not Satisfiable";
     default:
-        return status >= 500 ? "Server Error" : "Error";
+        return "Server Error";
     }
 }
 
-void logRequest(const httplib::Request& request, const httplib::Response& response) {
+void addHeader(const Response& response, const char* name, const std::string& value) {
+    MHD_add_response_header(response.get(), name, value.c_str());
+}
+
+Reply errorReply(unsigned status) {
+    const std::string text = std::to_string(status) + " " + std::string(statusText(status)) + "\n";
+    Reply reply{status, Response(MHD_create_response_from_buffer(
+                            text.size(), const_cast<char*>(text.data()), MHD_RESPMEM_MUST_COPY))};
+    if (!reply.response) {
+        return reply;
+    }
+    addHeader(reply.response, MHD_HTTP_HEADER_CONTENT_TYPE, "text/plain; charset=utf-8");
+    if (status == MHD_HTTP_BAD_REQUEST) {
+        // Nothing after a request that could not be read can be trusted.
+        addHeader(reply.response, MHD_HTTP_HEADER_CONNECTION, "close");
+    } else if (status == MHD_HTTP_METHOD_NOT_ALLOWED) {
+        addHeader(reply.response, MHD_HTTP_HEADER_ALLOW, "GET, HEAD");
+    }
+    return reply;
+}
+
+// Reads file bytes at an offset; fewer only at the end or on an error.
+std::size_t readAt(int fd, std::uint64_t offset, std::span<char> into) {
+    std::size_t done = 0;
+    while (done < into.size()) {
+        const ssize_t got =
+            ::pread(fd, into.data() + done, into.size() - done, static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
+struct MultipartSource {
+    FileDescriptor file;
+    MultipartBody body;
+};
+
+ssize_t readMultipart(void* source, std::uint64_t at, char* buffer, std::size_t size) {
+    const auto& multipart = *static_cast<const MultipartSource*>(source);
+    const int fd = multipart.file.get();
+    const std::size_t got =
+        multipart.body.read(at, {buffer, size}, [fd](std::uint64_t offset, std::span<char> into) {
+            return readAt(fd, offset, into);
+        });
+    return got == 0 ? MHD_CONTENT_READER_END_WITH_ERROR : static_cast<ssize_t>(got);
+}
+
+void freeMultipart(void* source) {
+    std::unique_ptr<MultipartSource>(static_cast<MultipartSource*>(source));
+}
+
+Response multipartResponse(FileDescriptor file, const std::vector<ByteRange>& ranges,
+                           std::uint64_t size, std::string_view type, const std::string& boundary) {
+    auto source = std::make_unique<MultipartSource>(
+        MultipartSource{std::move(file), MultipartBody(ranges, size, type, boundary)});
+    Response response(MHD_create_response_from_callback(
+        source->body.size(), kMultipartBlock, &readMultipart, source.get(), &freeMultipart));
+    if (response) {
+        addHeader(response, MHD_HTTP_HEADER_CONTENT_TYPE, source->body.contentType());
+        static_cast<void>(source.release()); // freeMultipart owns it now
+    }
+    return response;
+}
+
+// The file streamed by the kernel from its page cache (sendfile): whole, one
+// range, or several ranges as multipart/byteranges.
+Reply fileReply(const Site& site, MHD_Connection* connection, bool isGet, const fs::path& path) {
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat info {};
+    if (!file) {
+        return errorReply(errno == EACCES ? MHD_HTTP_FORBIDDEN : MHD_HTTP_NOT_FOUND);
+    }
+    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return errorReply(MHD_HTTP_NOT_FOUND);
+    }
+    const auto size = static_cast<std::uint64_t>(info.st_size);
+    const std::string type(contentTypeOf(path));
+    // Ranges are defined for GET only; any other method ignores the field.
+    const char* field =
+        isGet ? MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_RANGE)
+              : nullptr;
+    const RangePlan plan = field ? planRanges(field, size) : RangePlan{};
+
+    Reply reply;
+    if (plan.verdict == RangeVerdict::Unsatisfiable) {
+        reply = errorReply(MHD_HTTP_RANGE_NOT_SATISFIABLE);
+        if (reply.response) {
+            addHeader(reply.response, MHD_HTTP_HEADER_CONTENT_RANGE,
+                      "bytes */" + std::to_string(size));
+        }
+        return reply;
+    }
+    if (plan.verdict == RangeVerdict::Whole) {
+        reply.status = MHD_HTTP_OK;
+        reply.response.reset(
+            size == 0 ? MHD_create_response_from_buffer(0, nullptr, MHD_RESPMEM_PERSISTENT)
+                      : MHD_create_response_from_fd64(size, file.release()));
+    } else if (plan.ranges.size() == 1) {
+        const ByteRange& range = plan.ranges.front();
+        reply.status = MHD_HTTP_PARTIAL_CONTENT;
+        reply.response.reset(
+            MHD_create_response_from_fd_at_offset64(range.length(), file.release(), range.first));
+        if (reply.response) {
+            addHeader(reply.response, MHD_HTTP_HEADER_CONTENT_RANGE, contentRangeText(range, size));
+        }
+    } else {
+        reply.status = MHD_HTTP_PARTIAL_CONTENT;
+        reply.response = multipartResponse(std::move(file), plan.ranges, size, type, site.boundary);
+    }
+    if (reply.response) {
+        if (plan.ranges.size() <= 1) { // a multipart answer names its type itself
+            addHeader(reply.response, MHD_HTTP_HEADER_CONTENT_TYPE, type);
+        }
+        addHeader(reply.response, MHD_HTTP_HEADER_ACCEPT_RANGES, "bytes");
+    }
+    return reply;
+}
+
+bool isReadingMethod(std::string_view method) {
+    return method == MHD_HTTP_METHOD_GET || method == MHD_HTTP_METHOD_HEAD;
+}
+
+Reply replyTo(const Site& site, MHD_Connection* connection, std::string_view method,
+              std::string_view url) {
+    if (!isReadingMethod(method)) {
+        return errorReply(MHD_HTTP_METHOD_NOT_ALLOWED);
+    }
+    const bool isGet = method == MHD_HTTP_METHOD_GET;
+    const ServedFile served = resolveRequestPath(site.root, url);
+    switch (served.verdict) {
+    case PathVerdict::Found:
+        return fileReply(site, connection, isGet, served.file);
+    case PathVerdict::Outside:
+        return errorReply(MHD_HTTP_FORBIDDEN);
+    case PathVerdict::BadRequest:
+        return errorReply(MHD_HTTP_BAD_REQUEST);
+    case PathVerdict::Missing:
+        break;
+    }
+    return errorReply(MHD_HTTP_NOT_FOUND);
+}
+
+void logRequest(std::string_view method, std::string_view url, unsigned status) {
+    const std::string path = decodedRequestPath(url).value_or(std::string(url));
     const std::string line =
-        request.method + " " + request.path + " " + std::to_string(response.status) + "\n";
+        terminalSafe(method) + " " + terminalSafe(path) + " " + std::to_string(status) + "\n";
     std::fputs(line.c_str(), stdout);
     std::fflush(stdout);
 }
 
-void configure(httplib::Server& server, const fs::path& root) {
-    server.set_pre_routing_handler(
-        [root](const httplib::Request& request, httplib::Response& response) {
-            if (request.method != "GET" && request.method != "HEAD") {
-                response.status = 405;
-                return httplib::Server::HandlerResponse::Handled;
-            }
-            // Every request is answered here; nothing is left to the library's routing.
-            const Resolved resolved = resolveInside(root, request.path);
-            if (resolved.lookup != Lookup::Found) {
-                response.status = resolved.lookup == Lookup::Outside ? 403 : 404;
-            } else if (!fitRanges(request, resolved.size)) {
-                response.status = 416;
-                response.set_header("Content-Range", "bytes */" + std::to_string(resolved.size));
-            } else {
-                streamFile(response, resolved.file, resolved.size);
-            }
-            return httplib::Server::HandlerResponse::Handled;
-        });
-    server.set_post_routing_handler([](const httplib::Request&, httplib::Response& response) {
-        if (response.status < 400 && !response.has_header("Accept-Ranges")) {
-            response.set_header("Accept-Ranges", "bytes");
+// GET and HEAD are answered once the request has been read whole (a body,
+// which they should not have, is dropped): an answer queued while the head
+// is still being handled would close the connection. Any other method is
+// refused at once, and its body is never read.
+MHD_Result answerRequest(void* site, MHD_Connection* connection, const char* url,
+                         const char* method, const char*, const char*, std::size_t* uploadSize,
+                         void** requestState) {
+    static constexpr char headRead = 0;
+    if (isReadingMethod(method) && *requestState == nullptr) {
+        *requestState = const_cast<char*>(&headRead);
+        return MHD_YES;
+    }
+    if (isReadingMethod(method) && *uploadSize != 0) {
+        *uploadSize = 0;
+        return MHD_YES;
+    }
+    Reply reply = replyTo(*static_cast<const Site*>(site), connection, method, url);
+    logRequest(method, url, reply.status);
+    if (!reply.response) {
+        return MHD_NO; // out of memory: the connection is closed
+    }
+    // The package is being edited while it is served: always ask again.
+    addHeader(reply.response, MHD_HTTP_HEADER_CACHE_CONTROL, "no-cache");
+    return MHD_queue_response(connection, reply.status, reply.response.get());
+}
+
+// The path is kept as sent: it is decoded once, by the served-file rules,
+// where an encoded NUL or slash can be told apart.
+std::size_t keepEscapes(void*, MHD_Connection*, char* text) {
+    return std::strlen(text);
+}
+
+// Blocks SIGINT and SIGTERM (taken by wait()) and SIGPIPE (a client gone
+// away is an error of that send alone) for this thread and the server's.
+class BlockedSignals {
+  public:
+    BlockedSignals() {
+        sigemptyset(&stop_);
+        sigaddset(&stop_, SIGINT);
+        sigaddset(&stop_, SIGTERM);
+        sigset_t blocked = stop_;
+        sigaddset(&blocked, SIGPIPE);
+        pthread_sigmask(SIG_BLOCK, &blocked, &previous_);
+    }
+    BlockedSignals(const BlockedSignals&) = delete;
+    BlockedSignals& operator=(const BlockedSignals&) = delete;
+    ~BlockedSignals() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+    void wait() const {
+        int signal = 0;
+        while (sigwait(&stop_, &signal) != 0) {
         }
-        // The package is being edited while it is served: always ask again.
-        response.set_header("Cache-Control", "no-cache");
-    });
-    server.set_error_handler([](const httplib::Request&, httplib::Response& response) {
-        response.set_content(std::to_string(response.status) + " " +
-                                 std::string(statusText(response.status)) + "\n",
-                             "text/plain; charset=utf-8");
-    });
-    // The library's default adds SO_REUSEPORT, which would let a second
-    // server share the port silently; a busy port must be an error instead.
-    server.set_socket_options([](socket_t socket) {
-        const int yes = 1;
-        setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
-    });
-    server.set_logger(logRequest);
+    }
+
+  private:
+    sigset_t stop_{};
+    sigset_t previous_{};
+};
+
+struct Listener {
+    FileDescriptor socket;
+    int port = 0;
+};
+
+// The socket is made here rather than by the library so that a busy port
+// reports its own reason, and without SO_REUSEPORT, so that it is an error.
+std::optional<Listener> listenOn(int port) {
+    FileDescriptor socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    ::inet_pton(AF_INET, std::string(kHost).c_str(), &address.sin_addr);
+    const int yes = 1;
+    socklen_t length = sizeof address;
+    if (!socket || ::setsockopt(socket.get(), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes) != 0 ||
+        ::bind(socket.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(socket.get(), SOMAXCONN) != 0 ||
+        ::getsockname(socket.get(), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        return std::nullopt;
+    }
+    return Listener{std::move(socket), ntohs(address.sin_port)};
+}
+
+// Each connection may hold a socket and an open file; the soft limit on open
+// files is raised as far as the hard one allows.
+unsigned connectionLimit() {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) {
+        return 256;
+    }
+    const rlim_t wanted = std::min<rlim_t>(limit.rlim_max, 2 * kMostConnections + 64);
+    if (limit.rlim_cur < wanted) {
+        limit.rlim_cur = wanted;
+        if (::setrlimit(RLIMIT_NOFILE, &limit) != 0) {
+            ::getrlimit(RLIMIT_NOFILE, &limit);
+        }
+    }
+    const rlim_t usable = limit.rlim_cur > 128 ? (limit.rlim_cur - 64) / 2 : 32;
+    return static_cast<unsigned>(std::min<rlim_t>(usable, kMostConnections));
+}
+
+std::string randomBoundary() {
+    std::random_device entropy;
+    std::mt19937_64 random(entropy());
+    constexpr std::string_view digits = "0123456789abcdef";
+    std::string boundary = "quillmark-";
+    for (int i = 0; i < 24; ++i) {
+        boundary += digits[random() & 0xF];
+    }
+    return boundary;
 }
 
 std::optional<fs::path> servedRoot(const std::string& dir) {
     std::error_code error;
     const fs::path root = fs::canonical(fs::path(dir), error);
     if (error) {
-        std::fprintf(stderr, "quillmark serve: %s: %s\n", dir.c_str(), error.message().c_str());
+        std::fprintf(stderr, "quillmark serve: %s: %s\n", terminalSafe(dir).c_str(),
+                     error.message().c_str());
         return std::nullopt;
     }
     if (!fs::is_directory(root, error)) {
-        std::fprintf(stderr, "quillmark serve: %s: %s\n", dir.c_str(),
+        std::fprintf(stderr, "quillmark serve: %s: %s\n", terminalSafe(dir).c_str(),
                      error ? error.message().c_str() : "Not a directory");
         return std::nullopt;
     }
@@ -304,29 +395,32 @@ int serve(const ServeArgs& args) {
     if (!root) {
         return kFileSystem;
     }
-    httplib::Server server;
-    configure(server, *root);
-
-    const std::string host(kHost);
-    const int port = args.port == 0 ? server.bind_to_any_port(host)
-                                    : (server.bind_to_port(host, args.port) ? args.port : -1);
-    if (port <= 0) {
-        std::fprintf(stderr, "quillmark serve: cannot listen on %s:%d: %s\n", host.c_str(),
-                     args.port, std::strerror(errno));
+    std::optional<Listener> listener = listenOn(args.port);
+    if (!listener) {
+        std::fprintf(stderr, "quillmark serve: cannot listen on %s:%d: %s\n",
+                     std::string(kHost).c_str(), args.port, std::strerror(errno));
         return kFileSystem;
     }
-    const SignalStopper stopper([&server] {
-        if (!server.is_running()) {
-            return false;
-        }
-        server.stop();
-        return true;
-    });
-    std::printf("Serving %s at http://%s:%d/ (Ctrl+C stops)\n", root->c_str(), host.c_str(), port);
+    const Site site{*root, randomBoundary()};
+    const BlockedSignals signals;
+    Daemon daemon(MHD_start_daemon(
+        MHD_USE_EPOLL_INTERNAL_THREAD | MHD_USE_TURBO, 0, nullptr, nullptr, &answerRequest,
+        const_cast<Site*>(&site), MHD_OPTION_LISTEN_SOCKET, listener->socket.release(),
+        MHD_OPTION_CONNECTION_LIMIT, connectionLimit(), MHD_OPTION_CONNECTION_TIMEOUT, kIdleSeconds,
+        MHD_OPTION_CONNECTION_MEMORY_LIMIT, kConnectionMemory, MHD_OPTION_UNESCAPE_CALLBACK,
+        &keepEscapes, nullptr, MHD_OPTION_END));
+    if (!daemon) {
+        std::fprintf(stderr, "quillmark serve: cannot start the server on %s:%d\n",
+                     std::string(kHost).c_str(), listener->port);
+        return kFileSystem;
+    }
+    std::printf("Serving %s at http://%s:%d/ (Ctrl+C stops)\n",
+                terminalSafe(root->string()).c_str(), std::string(kHost).c_str(), listener->port);
     std::fflush(stdout);
-    const bool listened = server.listen_after_bind();
+    signals.wait();
+    daemon.reset();
     std::printf("Stopped.\n");
-    return listened ? kOk : kFileSystem;
+    return kOk;
 }
 
 } // namespace
