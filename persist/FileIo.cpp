@@ -1,11 +1,15 @@
 #include "persist/FileIo.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <array>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <random>
 #include <system_error>
+#include <utility>
 
 namespace qm {
 namespace {
@@ -25,19 +29,21 @@ std::string lastErrnoText() {
     return std::generic_category().message(errno);
 }
 
+constexpr std::string_view kTemporaryMark = ".tmp-";
+constexpr std::string_view kAlphabet = "abcdefghijklmnopqrstuvwxyz0123456789";
+constexpr std::size_t kTemporaryLetters = 8;
+
 // A name in the target's folder that no file holds yet.
 std::optional<fs::path> freshTemporaryPath(const fs::path& target) {
     std::random_device entropy;
     std::mt19937_64 generator(entropy());
-    constexpr std::string_view kAlphabet = "abcdefghijklmnopqrstuvwxyz0123456789";
     std::uniform_int_distribution<std::size_t> pick(0, kAlphabet.size() - 1);
     for (int attempt = 0; attempt < 16; ++attempt) {
-        std::string suffix = ".tmp-";
-        for (int i = 0; i < 8; ++i) {
+        std::string suffix(kTemporaryMark);
+        for (std::size_t i = 0; i < kTemporaryLetters; ++i) {
             suffix += kAlphabet[pick(generator)];
         }
-        fs::path candidate = target;
-        candidate += suffix;
+        const fs::path candidate = temporaryPathBeside(target, suffix);
         std::error_code ec;
         if (!fs::exists(fs::symlink_status(candidate, ec))) {
             return candidate;
@@ -46,19 +52,60 @@ std::optional<fs::path> freshTemporaryPath(const fs::path& target) {
     return std::nullopt;
 }
 
-std::optional<FileError> writeWholeFile(const fs::path& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
+enum class Durability { Replaced, Flushed };
+
+class OpenFile {
+  public:
+    explicit OpenFile(int fd) : fd_(fd) {}
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    ~OpenFile() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    int get() const { return fd_; }
+    // Closes now, so that a failure to close can be reported.
+    bool close() { return ::close(std::exchange(fd_, -1)) == 0; }
+
+  private:
+    int fd_;
+};
+
+std::optional<FileError> writeWholeFile(const fs::path& path, std::string_view bytes,
+                                        Durability durability) {
+    OpenFile file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (file.get() < 0) {
         return errorOf(path, "cannot create the file: " + lastErrnoText());
     }
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) {
-        return errorOf(path, "cannot write the file: " + lastErrnoText());
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(file.get(), bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return errorOf(path, "cannot write the file: " + lastErrnoText());
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
     }
-    out.close();
-    if (!out) {
+    if (durability == Durability::Flushed && ::fsync(file.get()) != 0) {
+        return errorOf(path, "cannot flush the file to disk: " + lastErrnoText());
+    }
+    if (!file.close()) {
         return errorOf(path, "cannot close the file: " + lastErrnoText());
+    }
+    return std::nullopt;
+}
+
+// The rename itself reaches the disk only with its folder. A file system
+// that cannot flush folders (EINVAL) offers nothing more to do.
+std::optional<FileError> flushFolderOf(const fs::path& file, const fs::path& reported) {
+    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    OpenFile handle(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (handle.get() < 0 || (::fsync(handle.get()) != 0 && errno != EINVAL)) {
+        return errorOf(reported, "the file was replaced, but its folder cannot be flushed to "
+                                 "disk: " +
+                                     lastErrnoText());
     }
     return std::nullopt;
 }
@@ -81,7 +128,49 @@ fs::path linkTarget(const fs::path& path) {
     return ec ? path : resolved;
 }
 
+std::optional<FileError> replaceFile(const fs::path& path, std::string_view bytes,
+                                     Durability durability) {
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) {
+        return errorOf(path, "a folder of that name exists");
+    }
+    const fs::path target = linkTarget(path);
+    const std::optional<fs::path> temporary = freshTemporaryPath(target);
+    if (!temporary) {
+        return errorOf(path, "cannot find a free temporary file name in its folder");
+    }
+    if (std::optional<FileError> error = writeWholeFile(*temporary, bytes, durability)) {
+        fs::remove(*temporary, ec);
+        error->path = pathText(path);
+        return error;
+    }
+    keepPermissionsOf(target, *temporary);
+    fs::rename(*temporary, target, ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(*temporary, ignored);
+        return errorOf(path, "cannot replace the file: " + ec.message());
+    }
+    return durability == Durability::Flushed ? flushFolderOf(target, path) : std::nullopt;
+}
+
 } // namespace
+
+fs::path temporaryPathBeside(const fs::path& target, std::string_view suffix) {
+    std::string name = target.filename().string();
+    if (name.size() + suffix.size() > kMaxFileNameBytes && suffix.size() < kMaxFileNameBytes) {
+        name.resize(kMaxFileNameBytes - suffix.size());
+    }
+    return target.parent_path() / (name + std::string(suffix));
+}
+
+bool isTemporaryFileName(std::string_view name) {
+    const std::size_t suffix = kTemporaryMark.size() + kTemporaryLetters;
+    return name.size() > suffix &&
+           name.substr(name.size() - suffix, kTemporaryMark.size()) == kTemporaryMark &&
+           name.find_first_not_of(kAlphabet, name.size() - kTemporaryLetters) ==
+               std::string_view::npos;
+}
 
 std::string pathText(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();
@@ -128,28 +217,12 @@ FileRead readWholeFile(const std::filesystem::path& path, std::size_t maxBytes) 
 
 std::optional<FileError> writeFileAtomically(const std::filesystem::path& path,
                                              std::string_view bytes) {
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) {
-        return errorOf(path, "a folder of that name exists");
-    }
-    const fs::path target = linkTarget(path);
-    const std::optional<fs::path> temporary = freshTemporaryPath(target);
-    if (!temporary) {
-        return errorOf(path, "cannot find a free temporary file name in its folder");
-    }
-    if (std::optional<FileError> error = writeWholeFile(*temporary, bytes)) {
-        fs::remove(*temporary, ec);
-        error->path = pathText(path);
-        return error;
-    }
-    keepPermissionsOf(target, *temporary);
-    fs::rename(*temporary, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(*temporary, ignored);
-        return errorOf(path, "cannot replace the file: " + ec.message());
-    }
-    return std::nullopt;
+    return replaceFile(path, bytes, Durability::Replaced);
+}
+
+std::optional<FileError> writeFileDurably(const std::filesystem::path& path,
+                                          std::string_view bytes) {
+    return replaceFile(path, bytes, Durability::Flushed);
 }
 
 std::optional<FileError> writeFileAtomically(const std::filesystem::path& path,

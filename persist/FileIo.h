@@ -41,6 +41,27 @@ std::optional<FileError> writeFileAtomically(const std::filesystem::path& path,
 std::optional<FileError> writeFileAtomically(const std::filesystem::path& path,
                                              std::span<const std::byte> bytes);
 
+// As writeFileAtomically, and on the disk when it returns: the new content is
+// flushed before the rename and the folder after it, so that a power cut
+// leaves the old file or the new one, never an empty one. For the options
+// and project files, which a person cannot make again.
+std::optional<FileError> writeFileDurably(const std::filesystem::path& path,
+                                          std::string_view bytes);
+
+// The longest file name (one path component) the file systems take, in bytes.
+inline constexpr std::size_t kMaxFileNameBytes = 255;
+
+// The target's path with the suffix added to its file name, the name first
+// shortened when both would not fit in kMaxFileNameBytes: any name that fits
+// can be written through a temporary file.
+std::filesystem::path temporaryPathBeside(const std::filesystem::path& target,
+                                          std::string_view suffix);
+
+// Whether a file name is one that writeFileAtomically gives its temporary
+// file beside the target (NAME.tmp- and eight letters or digits); such a file
+// outlives a write only when the process was killed during it.
+bool isTemporaryFileName(std::string_view name);
+
 // The path as UTF-8 text for messages and files.
 std::string pathText(const std::filesystem::path& path);
 

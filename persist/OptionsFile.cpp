@@ -110,7 +110,7 @@ OptionsWriteResult writeOptionsFile(const fs::path& path, const Project& project
             return result;
         }
     }
-    result.error = writeFileAtomically(path, text.bytes);
+    result.error = writeFileDurably(path, text.bytes);
     result.written = !result.error;
     return result;
 }

@@ -120,10 +120,4 @@ std::filesystem::path ConfigScriptWriter::scriptPath(const std::filesystem::path
     return outputFolder / "js" / "ctr" / "cn0.js";
 }
 
-FileResult ConfigScriptWriter::write(const std::filesystem::path& outputFolder,
-                                     const PublishedOptions& options,
-                                     const HotSpotTable& hotSpots) {
-    return writeFileAtomically(scriptPath(outputFolder), scriptText(options, hotSpots));
-}
-
 } // namespace qm

@@ -16,10 +16,6 @@ class ConfigScriptWriter {
     // The plain script, CR LF line ends, UTF-8 texts.
     static std::string scriptText(const PublishedOptions& options, const HotSpotTable& hotSpots);
 
-    // Writes js/ctr/cn0.js below the output folder; js/ctr must exist.
-    static FileResult write(const std::filesystem::path& outputFolder,
-                            const PublishedOptions& options, const HotSpotTable& hotSpots);
-
     static std::filesystem::path scriptPath(const std::filesystem::path& outputFolder);
 
     // The shift by half a turn: yaw >= 0 gives yaw - 180, below 0 yaw + 180.

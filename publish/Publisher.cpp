@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cctype>
 #include <variant>
+#include <vector>
 
 namespace qm {
 namespace fs = std::filesystem;
@@ -28,14 +29,71 @@ VideoPaths publishedVideos(const VideoPaths& stored) {
     return videos;
 }
 
-std::optional<FileError> firstMissingVideo(const VideoPaths& videos) {
+// Every video is read before anything is written: a missing or unreadable
+// file, a folder or a device is named with its own reason.
+FileResult firstUnusableVideo(const VideoPaths& videos) {
     for (int number = 1; number <= 3; ++number) {
         const std::string& path = videos.path(number);
-        std::error_code code;
-        if (!path.empty() && !fs::is_regular_file(path, code)) {
-            return FileError{
-                path, (code ? code : std::make_error_code(std::errc::no_such_file_or_directory))
-                          .message()};
+        if (!path.empty()) {
+            if (FileResult unusable = checkSourceFile(path)) {
+                return unusable;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+fs::path videoCopyPath(const fs::path& outputFolder, const std::string& video) {
+    return outputFolder / PlayerPageBuilder::fileName(video);
+}
+
+// The folders publishing writes into, the output folder first.
+std::vector<fs::path> packageFolders(const fs::path& outputFolder) {
+    return {outputFolder, outputFolder / "js", outputFolder / "js" / "build",
+            outputFolder / "js" / "ctr", outputFolder / "images"};
+}
+
+// Every file publishing writes, in no particular order.
+std::vector<fs::path> packageFiles(const fs::path& outputFolder, const fs::path& pagePath,
+                                   std::string_view pageName, const VideoPaths& videos) {
+    std::vector<fs::path> files = {
+        outputFolder / kServerLauncherName,
+        outputFolder / PresentationPageWriter::testLauncherName(pageName),
+        outputFolder / kPlayerPageName,
+        ConfigScriptWriter::scriptPath(outputFolder),
+        pagePath,
+        outputFolder / kStartPictureName,
+    };
+    for (const PayloadFile& file : kScriptFiles) {
+        files.push_back(outputFolder / fs::path(file.path));
+    }
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        files.push_back(outputFolder / "images" / ("hs" + std::to_string(slot) + ".gif"));
+    }
+    for (const PayloadFile& file : kImageFiles) {
+        files.push_back(outputFolder / fs::path(file.path));
+    }
+    for (int number = 1; number <= 3; ++number) {
+        if (!videos.path(number).empty()) {
+            files.push_back(videoCopyPath(outputFolder, videos.path(number)));
+        }
+    }
+    return files;
+}
+
+// Checks every path before anything is written, so that a name too long or a
+// folder in a file's place does not stop publishing after the videos were
+// copied.
+FileResult checkPackagePaths(const fs::path& outputFolder, const fs::path& pagePath,
+                             std::string_view pageName, const VideoPaths& videos) {
+    for (const fs::path& folder : packageFolders(outputFolder)) {
+        if (FileResult unusable = checkOutputPath(folder, PathKind::Folder)) {
+            return unusable;
+        }
+    }
+    for (const fs::path& file : packageFiles(outputFolder, pagePath, pageName, videos)) {
+        if (FileResult unusable = checkOutputPath(file, PathKind::File)) {
+            return unusable;
         }
     }
     return std::nullopt;
@@ -89,8 +147,7 @@ FileResult copyVideos(const fs::path& outputFolder, const VideoPaths& videos) {
         if (path.empty()) {
             continue;
         }
-        const fs::path target = outputFolder / PlayerPageBuilder::fileName(path);
-        if (FileResult failed = copyFileReplacing(path, target)) {
+        if (FileResult failed = copyFileReplacing(path, videoCopyPath(outputFolder, path))) {
             return failed;
         }
     }
@@ -131,7 +188,7 @@ PublishResult Publisher::publish(Project& project) {
         return stopped(StopReason::NoVideo);
     }
     std::error_code code;
-    if (!fs::is_regular_file(videos.path(1), code)) {
+    if (!fs::is_regular_file(videos.path(1), code)) { // the lookup considers ordinary files
         ui_.showMessage(kNoVideoCaption, kVideoNotFoundText, MessageIcon::Exclamation);
         return stopped(StopReason::VideoNotFound);
     }
@@ -148,8 +205,8 @@ PublishResult Publisher::publish(Project& project) {
         return PublishResult{PublishOutcome::FileSystemFailure, std::nullopt, std::move(failure),
                              std::move(pagePath)};
     };
-    if (std::optional<FileError> missing = firstMissingVideo(videos)) {
-        return fail(std::move(*missing));
+    if (FileResult unusable = firstUnusableVideo(videos)) {
+        return fail(std::move(*unusable));
     }
 
     // Steps 4-6: the preview stops; the person names the presentation page.
@@ -167,6 +224,14 @@ PublishResult Publisher::publish(Project& project) {
     project.options.saveDir = outputFolder.string();
 
     auto failed = [&](FileError failure) { return fail(std::move(failure), pagePath); };
+
+    if (FileResult f = checkPackagePaths(outputFolder, pagePath, pageName, videos)) {
+        return failed(*f);
+    }
+    // Copies and writes of an earlier publication that was killed.
+    for (const fs::path& folder : packageFolders(outputFolder)) {
+        removeLeftoverTemporaries(folder);
+    }
 
     // Steps 7-10: launchers, scripts, style sheet and images.
     if (FileResult f = ensureFolder(outputFolder)) {
@@ -193,8 +258,8 @@ PublishResult Publisher::publish(Project& project) {
     }
     const PublishedOptions& options = resolved.values;
 
-    // Steps 12-18: videos, player page, configuration script, presentation
-    // page, start picture, scrambling.
+    // Steps 12-18: videos, player page, configuration script (scrambled),
+    // presentation page, start picture.
     if (FileResult f = copyVideos(outputFolder, videos)) {
         return failed(*f);
     }
@@ -203,7 +268,12 @@ PublishResult Publisher::publish(Project& project) {
     if (FileResult f = PlayerPageBuilder::write(outputFolder, page)) {
         return failed(*f);
     }
-    if (FileResult f = ConfigScriptWriter::write(outputFolder, options, project.hotSpots)) {
+    // The script is scrambled before its one write: no plain script is ever
+    // left in the package, whenever publishing is stopped.
+    const std::string script = ConfigScriptWriter::scriptText(options, project.hotSpots);
+    if (FileResult f =
+            writeFileAtomically(ConfigScriptWriter::scriptPath(outputFolder),
+                                settings_.scramble ? ScriptScrambler::scrambled(script) : script)) {
         return failed(*f);
     }
     const PresentationFields presentation{options.fullScreen, options.htmlBgColor, options.renderX,
@@ -213,12 +283,6 @@ PublishResult Publisher::publish(Project& project) {
     }
     if (FileResult f = writePayload(outputFolder, kStartPicturePayload, kStartPictureName)) {
         return failed(*f);
-    }
-    if (settings_.scramble) {
-        if (FileResult f =
-                ScriptScrambler::scrambleFile(ConfigScriptWriter::scriptPath(outputFolder))) {
-            return failed(*f);
-        }
     }
 
     // Step 19.

@@ -87,7 +87,8 @@ std::string htmlEscaped(std::string_view utf8) {
 }
 
 std::string urlFileName(std::string_view utf8) {
-    constexpr std::string_view special = " \"#%<>?\\^`{|}'&";
+    // A colon would make "hall:one.mp4" a URL of the scheme "hall".
+    constexpr std::string_view special = " \"#%<>?\\^`{|}'&:";
     std::string out;
     out.reserve(utf8.size());
     for (const char c : utf8) {

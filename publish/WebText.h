@@ -15,9 +15,9 @@ std::string jsStringContent(std::string_view utf8);
 // Text for HTML content and attribute values: & < > " ' as entities.
 std::string htmlEscaped(std::string_view utf8);
 
-// A file name as a relative URL: "%", "#", "?", blanks, controls, quotes and
-// characters browsers treat specially in a path are percent-encoded; other
-// UTF-8 passes through.
+// A file name as a relative URL: "%", "#", "?", ":", blanks, controls,
+// quotes and characters browsers treat specially in a path are
+// percent-encoded; other UTF-8 passes through.
 std::string urlFileName(std::string_view utf8);
 
 // Strict form for places that only take plain ASCII: every byte other than

@@ -1,5 +1,7 @@
 #include "app/cli/InfoCommand.h"
 
+#include "app/cli/TerminalText.h"
+
 #include "model/TextForms.h"
 #include "persist/ProjectFile.h"
 
@@ -17,8 +19,9 @@ namespace fs = std::filesystem;
 
 constexpr int kLabelWidth = 16;
 
+// Every text a project holds may carry control bytes: none reaches the terminal.
 std::string quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+    return "\"" + terminalSafe(text) + "\"";
 }
 
 std::string padded(std::string_view label) {
@@ -62,15 +65,16 @@ void printOptions(std::ostream& out, const PlayerOptions& o) {
         << padded("TOOLTIPHELP") << o.tooltipHelp << "  tooltips " << onOff(o.tooltipHelp == 1)
         << '\n'
         << padded("ZOOMMAX") << o.zoomMax << '\n'
-        << padded("LOADDIR") << o.loadDir << '\n'
-        << padded("SAVEDIR") << o.saveDir << '\n';
+        << padded("LOADDIR") << terminalSafe(o.loadDir) << '\n'
+        << padded("SAVEDIR") << terminalSafe(o.saveDir) << '\n';
 }
 
 void printVideos(std::ostream& out, const VideoPaths& videos) {
     out << "Videos\n";
     for (int n = 1; n <= 3; ++n) {
         const std::string& path = videos.path(n);
-        out << padded("VIDEO" + numberText(n)) << (path.empty() ? "(none)" : path) << '\n';
+        out << padded("VIDEO" + numberText(n)) << (path.empty() ? "(none)" : terminalSafe(path))
+            << '\n';
     }
 }
 
@@ -106,10 +110,11 @@ int showProject(const std::string& path) {
     project.options = PlayerOptions::fresh(pathText(currentDir));
     const ProjectReadResult read = readProjectFile(path, project, pathText(currentDir));
     if (!read.applied) {
-        std::cerr << "quillmark info: " << read.error->path << ": " << read.error->reason << '\n';
+        std::cerr << "quillmark info: " << terminalSafe(read.error->path) << ": "
+                  << read.error->reason << '\n';
         return kFileSystem;
     }
-    std::cout << "Project " << path << '\n';
+    std::cout << "Project " << terminalSafe(path) << '\n';
     printOptions(std::cout, project.options);
     printVideos(std::cout, project.videos);
     printHotSpots(std::cout, project.hotSpots, project.options.hsIcons);

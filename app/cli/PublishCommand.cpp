@@ -1,5 +1,7 @@
 #include "app/cli/PublishCommand.h"
 
+#include "app/cli/TerminalText.h"
+
 #include "persist/ProjectFile.h"
 #include "publish/Publisher.h"
 
@@ -43,12 +45,18 @@ std::optional<std::pair<std::string, std::string>> splitSize(std::string_view si
     return std::pair{std::string(width), std::string(height)};
 }
 
-std::string withLineFeeds(std::string_view text) {
+// The message's lines, each ended by LF alone, with no control byte of a
+// path or name from the project reaching the terminal.
+std::string terminalLines(std::string_view text) {
     std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' || i + 1 >= text.size() || text[i + 1] != '\n') {
-            out += text[i];
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
         }
+        out += terminalSafe(line) + '\n';
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     }
     return out;
 }
@@ -60,7 +68,7 @@ class TerminalPublishUi : public PublishUi {
     explicit TerminalPublishUi(std::string pagePath) : pagePath_(std::move(pagePath)) {}
 
     void showMessage(std::string_view caption, std::string_view text, MessageIcon) override {
-        std::cerr << caption << '\n' << withLineFeeds(text) << '\n';
+        std::cerr << caption << '\n' << terminalLines(text);
     }
     std::optional<std::string> choosePageFile(const SaveDialogRequest&) override {
         return pagePath_;
@@ -86,10 +94,12 @@ int exitCodeOf(const PublishResult& result) {
 
 void printWhereToLook(const fs::path& pagePath) {
     const fs::path folder = pagePath.parent_path();
-    std::cout << "Published into " << folder.string() << '\n'
-              << "Presentation page: " << pagePath.filename().string() << '\n'
-              << "View it with: quillmark serve " << folder.string()
-              << "  (then open http://127.0.0.1:8000/" << pagePath.filename().string() << ")\n";
+    const std::string folderText = terminalSafe(folder.string());
+    const std::string pageText = terminalSafe(pagePath.filename().string());
+    std::cout << "Published into " << folderText << '\n'
+              << "Presentation page: " << pageText << '\n'
+              << "View it with: quillmark serve " << folderText
+              << "  (then open http://127.0.0.1:8000/" << pageText << ")\n";
 }
 
 int publishProject(const PublishArgs& args) {
@@ -99,8 +109,9 @@ int publishProject(const PublishArgs& args) {
     project.options = PlayerOptions::fresh(currentDir.string());
     const ProjectReadResult read = readProjectFile(args.project, project, currentDir.string());
     if (!read.applied) {
-        std::cerr << "Cannot read the project " << (read.error ? read.error->path : args.project)
-                  << ": " << (read.error ? read.error->reason : "unknown reason") << '\n';
+        std::cerr << "Cannot read the project "
+                  << terminalSafe(read.error ? read.error->path : args.project) << ": "
+                  << (read.error ? read.error->reason : "unknown reason") << '\n';
         return kFileSystem;
     }
     TransientSettings& transient = project.options.transient;
