@@ -19,8 +19,10 @@ namespace fs = std::filesystem;
 
 constexpr int kLabelWidth = 16;
 
-// Every text a project holds may carry control bytes: none reaches the terminal.
-std::string quoted(std::string_view text) {
+// Every text a project holds may carry control bytes: none reaches the
+// terminal. (Named apart from std::quoted, which a std::string argument
+// would otherwise find and prefer.)
+std::string quotedText(std::string_view text) {
     return "\"" + terminalSafe(text) + "\"";
 }
 
@@ -40,9 +42,10 @@ std::string onOff(bool on) {
 void printChoice(std::ostream& out, const PlayerOptions& options, Choice choice) {
     out << padded(choiceTag(choice)) << options.item(choice) << "  ";
     if (const auto text = options.itemText(choice)) {
-        out << quoted(*text);
+        out << quotedText(*text);
     } else {
-        out << "(nothing selected; publishes " << quoted(options.publishedItemText(choice)) << ")";
+        out << "(nothing selected; publishes " << quotedText(options.publishedItemText(choice))
+            << ")";
     }
     out << '\n';
 }
@@ -61,7 +64,7 @@ void printOptions(std::ostream& out, const PlayerOptions& o) {
         << hexColourText(o.htmlBgColor) << '\n'
         << padded("BLACKAREACOLOR") << colourText(o.blackAreaColor) << "  web #"
         << hexColourText(o.blackAreaColor) << '\n'
-        << padded("HTMLTITLE") << quoted(o.htmlTitle) << '\n'
+        << padded("HTMLTITLE") << quotedText(o.htmlTitle) << '\n'
         << padded("TOOLTIPHELP") << o.tooltipHelp << "  tooltips " << onOff(o.tooltipHelp == 1)
         << '\n'
         << padded("ZOOMMAX") << o.zoomMax << '\n'
@@ -97,8 +100,8 @@ void printHotSpots(std::ostream& out, const HotSpotTable& table, const HotSpotIc
             << "    pos    " << numberText(item.pos) << " s\n"
             << "    time   " << numberText(item.time) << " s\n"
             << "    self   " << item.self << '\n'
-            << "    title  " << quoted(item.strippedTitle()) << '\n'
-            << "    link   " << quoted(item.strippedLink()) << '\n'
+            << "    title  " << quotedText(item.strippedTitle()) << '\n'
+            << "    link   " << quotedText(item.strippedLink()) << '\n'
             << "    icon   " << iconText(icons[static_cast<std::size_t>(slot - 1)]) << '\n';
     }
 }

@@ -54,10 +54,32 @@ class ProjectEditTest : public ::testing::Test {
 };
 
 TEST_F(ProjectEditTest, SetStoresEveryKindOfOption) {
-    const CliResult set = run({"set", "tour.pp5", "WINDOW", "12", "ZOOM", "3", "VIEWMODE", "1",
-                               "BLACKAREACOLOR", "0000FF", "HTMLBGCOLOR", "1e1410", "HTMLTITLE",
-                               "Моя экскурсия", "HS_ICON3", "205", "STAT", "1", "CONTROLS", "0",
-                               "MOUSESPEED", "8", "TOOLTIPHELP", "0", "ZOOMMAX", "150"});
+    const CliResult set = run({"set",
+                               "tour.pp5",
+                               "WINDOW",
+                               "12",
+                               "ZOOM",
+                               "3",
+                               "VIEWMODE",
+                               "1",
+                               "BLACKAREACOLOR",
+                               "0000FF",
+                               "HTMLBGCOLOR",
+                               "1e1410",
+                               "HTMLTITLE",
+                               "Моя экскурсия",
+                               "HS_ICON3",
+                               "205",
+                               "STAT",
+                               "1",
+                               "CONTROLS",
+                               "0",
+                               "MOUSESPEED",
+                               "8",
+                               "TOOLTIPHELP",
+                               "0",
+                               "ZOOMMAX",
+                               "150"});
     ASSERT_EQ(set.exitCode, 0) << set.err;
 
     const Project project = load();
@@ -85,6 +107,13 @@ TEST_F(ProjectEditTest, SetStoresEveryKindOfOption) {
     EXPECT_NE(info.out.find("\"Black Areas\""), std::string::npos) << info.out;
     EXPECT_NE(info.out.find("web #FF0000"), std::string::npos) << info.out;
     EXPECT_NE(info.out.find("\"Моя экскурсия\""), std::string::npos) << info.out;
+}
+
+TEST_F(ProjectEditTest, InfoSendsNoControlBytesToTheTerminal) {
+    ASSERT_EQ(run({"set", "tour.pp5", "HTMLTITLE", "\x1b]0;owned\x07\x1b[2J"}).exitCode, 0);
+    const CliResult info = run({"info", "tour.pp5"});
+    EXPECT_EQ(info.out.find('\x1b'), std::string::npos);
+    EXPECT_NE(info.out.find("\"\\x1b]0;owned\\x07\\x1b[2J\""), std::string::npos) << info.out;
 }
 
 TEST_F(ProjectEditTest, SetRefusesUnknownTagsAndValuesOutOfRange) {
@@ -182,12 +211,12 @@ TEST_F(ProjectEditTest, HotSpotRefusalsKeepTheFileAsItWas) {
     expectRefused(with({"--pos", "0", "--time", "0", "--link", ""}), 1,
                   "The link of Hot Spot is empty");
 
-    expectRefused({"hotspot", "tour.pp5", "11", "--yaw", "0", "--pos", "1", "--time", "5", "--link",
-                   "x"},
-                  2, "SLOT");
-    expectRefused({"hotspot", "tour.pp5", "3", "--yaw", "-180", "--pos", "1", "--time", "5",
-                   "--link", "x"},
-                  2, "--yaw");
+    expectRefused(
+        {"hotspot", "tour.pp5", "11", "--yaw", "0", "--pos", "1", "--time", "5", "--link", "x"}, 2,
+        "SLOT");
+    expectRefused(
+        {"hotspot", "tour.pp5", "3", "--yaw", "-180", "--pos", "1", "--time", "5", "--link", "x"},
+        2, "--yaw");
     expectRefused({"hotspot", "tour.pp5", "3", "--yaw", "0", "--pos", "1", "--link", "x"}, 2,
                   "needs --yaw, --pos, --time and --link");
     expectRefused({"hotspot", "tour.pp5", "3", "--delete", "--yaw", "0"}, 2, "excludes");

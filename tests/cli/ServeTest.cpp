@@ -6,6 +6,12 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <filesystem>
 #include <regex>
 #include <string>
@@ -21,6 +27,47 @@ std::string patternedBytes(std::size_t size) {
         bytes[i] = static_cast<char>((i * 7919 + i / 251) & 0xFF);
     }
     return bytes;
+}
+
+// A raw connection to the server, for what an HTTP client library hides.
+class RawConnection {
+  public:
+    explicit RawConnection(int port) : fd_(::socket(AF_INET, SOCK_STREAM, 0)) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<std::uint16_t>(port));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    }
+    RawConnection(const RawConnection&) = delete;
+    RawConnection& operator=(const RawConnection&) = delete;
+    ~RawConnection() { ::close(fd_); }
+    void send(const std::string& bytes) const { ::send(fd_, bytes.data(), bytes.size(), 0); }
+    // What arrives within the time; closed tells whether the server hung up.
+    std::string receive(double seconds, bool& closed) const {
+        const auto micros = static_cast<long>(seconds * 1e6);
+        const timeval timeout{micros / 1000000, micros % 1000000};
+        setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+        std::string got;
+        char buffer[4096];
+        ssize_t n = 0;
+        while ((n = ::recv(fd_, buffer, sizeof buffer, 0)) > 0) {
+            got.append(buffer, static_cast<std::size_t>(n));
+        }
+        closed = n == 0;
+        return got;
+    }
+
+  private:
+    int fd_;
+};
+
+std::size_t count(const std::string& text, const std::string& part) {
+    std::size_t found = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++found;
+    }
+    return found;
 }
 
 class ServeTest : public ::testing::Test {
@@ -215,6 +262,88 @@ TEST_F(ServeTest, OnlyReadingIsAllowed) {
     ASSERT_TRUE(response);
     EXPECT_EQ(response->status, 405);
     EXPECT_EQ(readText(package_ / "index.html"), "<html><body>tour</body></html>\n");
+}
+
+// Idle clients and clients that never finish their headers hold no worker.
+TEST_F(ServeTest, SlowClientsDoNotHoldOthers) {
+    std::vector<std::unique_ptr<RawConnection>> slow;
+    for (int i = 0; i < 40; ++i) {
+        slow.push_back(std::make_unique<RawConnection>(port_));
+        slow.back()->send(i % 2 ? "GET /index.html HTTP/1.1\r\nHost: x\r\nX-Slow: a" : "");
+    }
+    client_->set_read_timeout(3, 0);
+    client_->set_connection_timeout(3, 0);
+    const auto page = get("/index.html");
+    ASSERT_TRUE(page) << "no answer within 3 s";
+    EXPECT_EQ(page->status, 200);
+}
+
+TEST_F(ServeTest, PipelinedRequestsAreAllAnsweredAndA400Closes) {
+    const RawConnection pipelined(port_);
+    const std::string request = "GET /js/ctr/cn0.js HTTP/1.1\r\nHost: x\r\n\r\n";
+    pipelined.send(request + request + "HEAD /movie.mp4 HTTP/1.1\r\nHost: x\r\n\r\n");
+    bool closed = false;
+    const std::string answers = pipelined.receive(1.5, closed);
+    EXPECT_EQ(count(answers, "HTTP/1.1 200 OK\r\n"), 3u) << answers;
+    EXPECT_EQ(count(answers, "var OS_FPS = 15;\n"), 2u);
+    EXPECT_FALSE(closed);
+
+    const RawConnection bad(port_);
+    bad.send("GET /a%zz HTTP/1.1\r\nHost: x\r\n\r\n" + request);
+    const auto start = std::chrono::steady_clock::now();
+    const std::string answer = bad.receive(3, closed);
+    EXPECT_EQ(answer.rfind("HTTP/1.1 400", 0), 0u) << answer;
+    EXPECT_EQ(count(answer, "HTTP/1.1"), 1u) << "nothing after a bad request is read";
+    EXPECT_TRUE(closed);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+}
+
+TEST_F(ServeTest, RangesAreReadAsHttpSays) {
+    for (const std::string field : {"BYTES=", "items=0-1", "bytes=5-1"}) {
+        const auto ignored = get("/clip.webm", field);
+        ASSERT_TRUE(ignored);
+        EXPECT_EQ(ignored->status, 200) << field;
+        EXPECT_EQ(ignored->body.size(), small_.size()) << field;
+    }
+    const auto subset = get("/clip.webm", "bytes=0-1,99999-100000");
+    ASSERT_TRUE(subset);
+    EXPECT_EQ(subset->status, 206);
+    EXPECT_EQ(subset->body, small_.substr(0, 2));
+
+    std::string overlapping = "bytes=0-";
+    for (int i = 1; i < 2000; ++i) {
+        overlapping += ",0-";
+    }
+    const auto merged = get("/movie.mp4", overlapping);
+    ASSERT_TRUE(merged);
+    EXPECT_EQ(merged->get_header_value("Content-Length"), std::to_string(kBigSize));
+    EXPECT_TRUE(merged->body == big_);
+
+    const auto parts = get("/movie.mp4", "bytes=4000000-4000009,-3");
+    ASSERT_TRUE(parts);
+    EXPECT_EQ(parts->status, 206);
+    EXPECT_EQ(parts->get_header_value("Content-Type").rfind("multipart/byteranges; boundary=", 0),
+              0u);
+    EXPECT_NE(parts->body.find("Content-Range: bytes 4000000-4000009/5242880\r\n\r\n" +
+                               big_.substr(4000000, 10) + "\r\n"),
+              std::string::npos);
+    EXPECT_NE(parts->body.find("Content-Range: bytes 5242877-5242879/5242880\r\n\r\n" +
+                               big_.substr(kBigSize - 3) + "\r\n"),
+              std::string::npos);
+}
+
+TEST_F(ServeTest, LoggedPathsCarryNoControlBytes) {
+    const auto forged = get("/%1b]0;owned%07%1b[2J%0d%0aGET /index.html 200");
+    ASSERT_TRUE(forged);
+    EXPECT_EQ(forged->status, 404);
+    EXPECT_EQ(server_->terminate(), 0);
+    const std::string log = server_->output();
+    EXPECT_NE(log.find("GET /\\x1b]0;owned\\x07\\x1b[2J\\x0d\\x0aGET /index.html 200 404\n"),
+              std::string::npos)
+        << log;
+    EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                            [](char c) { return (c >= 0 && c < 0x20 && c != '\n') || c == 0x7f; }),
+              0);
 }
 
 TEST_F(ServeTest, StopsCleanlyOnSigterm) {
