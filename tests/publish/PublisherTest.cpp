@@ -375,5 +375,61 @@ TEST_F(PublisherTest, ReadOnlyOutputFolderIsReported) {
     EXPECT_TRUE(filesUnder(out).empty());
 }
 
+TEST_F(PublisherTest, EveryOutputPathIsCheckedBeforeAnythingIsWritten) {
+    fs::create_directories(out / "_presentation.html");
+    PublishResult result = publish();
+    ASSERT_TRUE(result.failure);
+    EXPECT_EQ(*result.failure,
+              (FileError{(out / "_presentation.html").string(), "a folder of that name exists"}));
+    EXPECT_TRUE(filesUnder(out).empty()) << "written before the page's path was checked";
+
+    // The launcher's name passes 255 bytes before the page's does.
+    const std::string longName(245, 'p');
+    ui.answer = (out / (longName + ".html")).string();
+    result = publish();
+    ASSERT_TRUE(result.failure);
+    EXPECT_EQ(*result.failure, (FileError{(out / ("start_test_" + longName + ".bat")).string(),
+                                          "File name too long"}));
+    EXPECT_TRUE(filesUnder(out).empty());
+
+    // A name that just fits is written through a temporary file of a shorter name.
+    ui.answer = (out / (longName.substr(5) + ".html")).string();
+    EXPECT_EQ(publish().outcome, PublishOutcome::Published);
+    EXPECT_TRUE(fs::exists(out / ("start_test_" + longName.substr(5) + ".bat")));
+}
+
+TEST_F(PublisherTest, AVideoThatIsNoFileIsNamedWithTheReason) {
+    fs::create_directories(media / "hall.webm");
+    fs::create_symlink("/dev/zero", media / "device.mp4");
+    for (const fs::path& video : {media / "hall.webm", media / "device.mp4"}) {
+        project.videos.set(2, video.string());
+        const PublishResult result = publish();
+        ASSERT_TRUE(result.failure);
+        EXPECT_EQ(*result.failure, (FileError{video.string(), "not a regular file"}));
+    }
+    EXPECT_TRUE(filesUnder(out).empty());
+}
+
+TEST_F(PublisherTest, TemporaryFilesOfAKilledPublicationGoAtTheNext) {
+    const std::vector<fs::path> stale = {out / "tour.mp4.qmtmp-0123456789ab",
+                                         out / "js" / "ctr" / "cn0.js.tmp-ab12cd34",
+                                         out / "images" / "hs1.gif.tmp-zz99zz99"};
+    const std::vector<fs::path> others = {out / "notes.tmp-draft", out / "a.mp4.qmtmp-final",
+                                          out / "js" / "more" / "x.js.tmp-ab12cd34"};
+    for (const std::vector<fs::path>& files : {stale, others}) {
+        for (const fs::path& file : files) {
+            fs::create_directories(file.parent_path());
+            test::writeFile(file, "left behind");
+        }
+    }
+    ASSERT_EQ(publish().outcome, PublishOutcome::Published);
+    for (const fs::path& file : stale) {
+        EXPECT_FALSE(fs::exists(file)) << file;
+    }
+    for (const fs::path& file : others) {
+        EXPECT_TRUE(fs::exists(file)) << file;
+    }
+}
+
 } // namespace
 } // namespace qm

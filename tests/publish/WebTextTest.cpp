@@ -25,6 +25,7 @@ TEST(WebText, HtmlEscapedCoversMarkupAndQuotes) {
 TEST(WebText, UrlFormsEncodeWhatAUrlCannotHold) {
     EXPECT_EQ(urlFileName("tour 1#a?b%c.mp4"), "tour%201%23a%3Fb%25c.mp4");
     EXPECT_EQ(urlFileName("тур.mp4"), "тур.mp4");
+    EXPECT_EQ(urlFileName("hall:one.mp4"), "hall%3Aone.mp4"); // not a URL of scheme "hall"
     EXPECT_EQ(urlStrict("demo-1_a.b~"), "demo-1_a.b~");
     EXPECT_EQ(urlStrict("a b&ж"), "a%20b%26%D0%B6");
 }
