@@ -117,10 +117,13 @@ FileResult copyBytes(int from, int to, const fs::path& source, const fs::path& t
         for (ssize_t done = 0; done < got;) {
             const ssize_t put =
                 ::write(to, buffer.data() + done, static_cast<std::size_t>(got - done));
-            if (put < 0 && errno != EINTR) {
-                return errnoFailure(target, errno);
+            if (put < 0 && errno == EINTR) {
+                continue;
             }
-            done += put > 0 ? put : 0;
+            if (put <= 0) {
+                return errnoFailure(target, put < 0 ? errno : EIO);
+            }
+            done += put;
         }
     }
 }
