@@ -103,6 +103,17 @@ void HotSpotEditor::addHotSpot() {
     const HotSpotRow& row = panel_.row(slot);
     row.yawValue->setText(maskShown(preview_.currentYaw(), "###"));
     row.posValue->setText(maskShown(position, "######.0"));
+    warnIfCut(title, store_.project().hotSpots.record(slot).title);
+}
+
+void HotSpotEditor::warnIfCut(const std::string& typed, const std::string& stored) {
+    if (stored == typed) {
+        return;
+    }
+    prompter_.inform(owner_, MessageIcon::Warning, QStringLiteral("Warning"),
+                     QStringLiteral("Имя длиннее %1 знаков, сохранено: \"%2\"")
+                         .arg(kTitleBytes)
+                         .arg(QString::fromStdString(stored)));
 }
 
 void HotSpotEditor::refuse(StoreRefusal refusal) {

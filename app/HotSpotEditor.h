@@ -10,6 +10,7 @@
 #include <QObject>
 
 #include <cstdint>
+#include <string>
 
 class QWidget;
 
@@ -53,6 +54,8 @@ class HotSpotEditor : public QObject {
     void clearBoxesAndCentreYaw();
     void seekAndHold(double position);
     void refuse(StoreRefusal refusal);
+    // A name longer than its field is stored cut; the person is told what was kept.
+    void warnIfCut(const std::string& typed, const std::string& stored);
 
     HotSpotPanel& panel_;
     preview::PreviewArea& preview_;

@@ -450,7 +450,7 @@ bool MainWindow::saveProjectCommand() {
         return false;
     }
     store_->markProjectSaved();
-    warnAboutLostCharacters(result.lossyFields);
+    warnAboutTagText(result.tagTextFields);
     return true;
 }
 
@@ -500,20 +500,20 @@ void MainWindow::saveOptionsCommand(bool askedByUser) {
                                       fileErrorText(*result.error));
         return;
     }
-    warnAboutLostCharacters(result.lossyFields);
+    warnAboutTagText(result.tagTextFields);
 }
 
-void MainWindow::warnAboutLostCharacters(const std::vector<std::string>& lossyFields) {
-    if (lossyFields.empty()) {
+void MainWindow::warnAboutTagText(const std::vector<std::string>& tagTextFields) {
+    if (tagTextFields.empty()) {
         return;
     }
     QStringList fields;
-    for (const std::string& field : lossyFields) {
+    for (const std::string& field : tagTextFields) {
         fields << QString::fromStdString(field);
     }
     services_.prompter.inform(
         this, MessageIcon::Warning, kWarningCaption,
-        QStringLiteral("Символы, которых нет в кодировке Windows-1251, записаны как \"?\": ") +
+        QStringLiteral("Текст с тегами (\"</\", \"<HSPOS1>\") файл прочитает иначе: ") +
             fields.join(QStringLiteral(", ")));
 }
 

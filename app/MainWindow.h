@@ -136,7 +136,8 @@ class MainWindow : public QMainWindow {
     bool offerToSaveHotSpots();
     void defaultOptionsCommand();
     void saveOptionsCommand(bool askedByUser);
-    void warnAboutLostCharacters(const std::vector<std::string>& lossyFields);
+    // Fields a later read would give otherwise, named after a save.
+    void warnAboutTagText(const std::vector<std::string>& tagTextFields);
     void toggleTooltipsCommand();
     void quickHelpCommand();
     void manualCommand();

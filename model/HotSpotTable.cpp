@@ -68,7 +68,8 @@ std::optional<StoreRefusal> HotSpotTable::store(int slot, std::string_view link,
         return StoreRefusal::ZeroPosition;
     }
     const double seconds = leadingNumber(timeText);
-    if (!(seconds > 0.0)) {
+    // The project file keeps thousandths of a second; less would come back as 0.
+    if (!(seconds > 0.0) || maskText(seconds, "0.000") == "0.000") {
         return StoreRefusal::NoTime;
     }
     put(slot,

@@ -10,11 +10,12 @@
 namespace qm {
 
 inline constexpr int kSlotCount = 10;          // slots 1..10; record 0 is the empty template
-inline constexpr std::size_t kLinkBytes = 512; // Windows-1251 bytes
-inline constexpr std::size_t kTitleBytes = 40; // Windows-1251 bytes
+inline constexpr std::size_t kLinkBytes = 512; // characters: Windows-1251 bytes
+inline constexpr std::size_t kTitleBytes = 40; // characters: Windows-1251 bytes
 
-// One hot spot. Texts are UTF-8 in memory; their limits count bytes of the
-// Windows-1251 form, and a cut never splits a character. A never-written
+// One hot spot. Texts are UTF-8 in memory; their limits count characters,
+// which are the bytes of the Windows-1251 form for text that fits it, and a
+// cut never splits a character. A never-written
 // record has empty texts and zero numbers.
 struct HotSpotItem {
     std::string link;  // as typed (not stripped), cut to kLinkBytes
@@ -52,8 +53,9 @@ class HotSpotTable {
     const HotSpotItem& record(int index) const;
 
     // Checks in order: a slot 1..10, link (stripped of blanks) not empty,
-    // position > 0, leading number of timeText > 0. On success writes all six
-    // fields of slot s at once and returns nullopt.
+    // position > 0, leading number of timeText at least a thousandth (what
+    // a file keeps). On success writes all six fields of slot s at once (texts
+    // cut to their limits) and returns nullopt.
     std::optional<StoreRefusal> store(int slot, std::string_view link, std::string_view title,
                                       std::int32_t yaw, double position, std::string_view timeText,
                                       bool self);

@@ -128,8 +128,9 @@ bool resolvePlayerSize(PlayerOptions& options, PublishedOptions& values) {
     }
     if (leadingNumber(transient.manualWidth) >= kMinManualWidth &&
         leadingNumber(transient.manualHeight) >= kMinManualHeight) {
-        values.renderX = std::string(trimBlanks(transient.manualWidth));
-        values.renderY = std::string(trimBlanks(transient.manualHeight));
+        // In normal form: the script would read "0320" as an octal number.
+        values.renderX = numberText(leadingNumber(transient.manualWidth));
+        values.renderY = numberText(leadingNumber(transient.manualHeight));
         return true;
     }
     transient.manualWidth = "320";

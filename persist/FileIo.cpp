@@ -135,6 +135,10 @@ std::optional<FileError> replaceFile(const fs::path& path, std::string_view byte
         return errorOf(path, "a folder of that name exists");
     }
     const fs::path target = linkTarget(path);
+    if (std::optional<FileError> refused = refuseUnwritableFile(target)) {
+        refused->path = pathText(path);
+        return refused;
+    }
     const std::optional<fs::path> temporary = freshTemporaryPath(target);
     if (!temporary) {
         return errorOf(path, "cannot find a free temporary file name in its folder");
@@ -229,6 +233,27 @@ std::optional<FileError> writeFileAtomically(const std::filesystem::path& path,
                                              std::span<const std::byte> bytes) {
     return writeFileAtomically(
         path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+std::optional<FileError> refuseUnwritableFile(const std::filesystem::path& path) {
+    // No write bit at all is the user's "read-only", held even against root,
+    // whom the system would let write.
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    constexpr fs::perms kAnyWrite =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    if (!ec && fs::is_regular_file(status) &&
+        (status.permissions() & kAnyWrite) == fs::perms::none) {
+        return errorOf(path, "the file is read-only");
+    }
+    if (::access(path.c_str(), W_OK) == 0) {
+        return std::nullopt;
+    }
+    // A missing file is created; other failures show in the write itself.
+    if (errno != EACCES && errno != EPERM && errno != EROFS) {
+        return std::nullopt;
+    }
+    return errorOf(path, "cannot write the file: " + lastErrnoText());
 }
 
 } // namespace qm

@@ -62,6 +62,11 @@ std::filesystem::path temporaryPathBeside(const std::filesystem::path& target,
 // outlives a write only when the process was killed during it.
 bool isTemporaryFileName(std::string_view name);
 
+// Refuses a file that exists but may not be written (made read-only), as a
+// plain write would; the replacing writes would otherwise rename over it.
+// A file without any write permission is refused for root too.
+std::optional<FileError> refuseUnwritableFile(const std::filesystem::path& path);
+
 // The path as UTF-8 text for messages and files.
 std::string pathText(const std::filesystem::path& path);
 

@@ -65,17 +65,69 @@ void applyChoice(std::string_view prepared, PlayerOptions& options, Choice choic
     options.setItem(choice, integerOf(prepared, choiceTag(choice)));
 }
 
+void noteField(std::vector<std::string>& fields, const std::string& name) {
+    if (std::find(fields.begin(), fields.end(), name) == fields.end()) {
+        fields.push_back(name);
+    }
+}
+
+// What stands between a tag line's own opening and closing tag; empty for
+// other lines.
+std::string_view ownValue(std::string_view line, std::string_view field) {
+    const std::string open = openTag(field);
+    const std::string close = "</" + std::string(field) + ">";
+    if (field.empty() || line.size() < open.size() + close.size() || !line.starts_with(open) ||
+        !line.ends_with(close)) {
+        return {};
+    }
+    return line.substr(open.size(), line.size() - open.size() - close.size());
+}
+
+bool isTagNameChar(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+bool startsWithUtf8Marker(std::string_view fileBytes) {
+    return fileBytes.starts_with(kUtf8MarkerLine) &&
+           (fileBytes.size() == kUtf8MarkerLine.size() ||
+            fileBytes[kUtf8MarkerLine.size()] == '\r' || fileBytes[kUtf8MarkerLine.size()] == '\n');
+}
+
 } // namespace
 
 void appendLine(EncodedText& out, std::string_view utf8Line, std::string_view field) {
-    Cp1251Result encoded = utf8ToCp1251(utf8Line);
-    out.bytes += encoded.bytes;
-    out.bytes += kLineEnd;
     const std::string name = field.empty() ? std::string(utf8Line) : std::string(field);
-    if (!encoded.lossless &&
-        std::find(out.lossyFields.begin(), out.lossyFields.end(), name) == out.lossyFields.end()) {
-        out.lossyFields.push_back(name);
+    if (tagTextIn(ownValue(utf8Line, field))) {
+        noteField(out.tagTextFields, name);
     }
+    const Cp1251Result encoded = utf8ToCp1251(utf8Line);
+    if (!encoded.lossless) {
+        if (!out.isUtf8()) {
+            // Every line so far fitted the code page, so it converts back exactly.
+            out.bytes =
+                std::string(kUtf8MarkerLine) + std::string(kLineEnd) + cp1251ToUtf8(out.bytes);
+        }
+        noteField(out.utf8Fields, name);
+    }
+    out.bytes += out.isUtf8() ? utf8Line : std::string_view(encoded.bytes);
+    out.bytes += kLineEnd;
+}
+
+std::optional<std::string> tagTextIn(std::string_view value) {
+    for (std::size_t at = value.find('<'); at != std::string_view::npos;
+         at = value.find('<', at + 1)) {
+        if (at + 1 < value.size() && value[at + 1] == '/') {
+            return "</";
+        }
+        std::size_t end = at + 1;
+        while (end < value.size() && isTagNameChar(value[end])) {
+            ++end;
+        }
+        if (end > at + 1 && end < value.size() && value[end] == '>') {
+            return std::string(value.substr(at, end - at + 1));
+        }
+    }
+    return std::nullopt;
 }
 
 void writeOptionsBlock(EncodedText& out, const PlayerOptions& options) {
@@ -124,7 +176,7 @@ std::string prepareContent(std::string_view fileBytes) {
             ++at; // drop the '/'
         }
     }
-    return cp1251ToUtf8(joined);
+    return startsWithUtf8Marker(fileBytes) ? joined : cp1251ToUtf8(joined);
 }
 
 std::string_view tagValue(std::string_view prepared, std::string_view tag) {

@@ -100,7 +100,7 @@ OptionsWriteResult writeOptionsFile(const fs::path& path, const Project& project
         return result;
     }
     EncodedText text = optionsFileText(project.options);
-    result.lossyFields = std::move(text.lossyFields);
+    result.tagTextFields = std::move(text.tagTextFields);
     const fs::path folder = path.parent_path();
     std::error_code ec;
     if (!folder.empty() && !fs::is_directory(folder, ec)) {

@@ -63,8 +63,8 @@ struct OptionsWriteResult {
     // The no-video refusal, set only when the user asked for the save.
     std::optional<UserMessage> message;
     std::optional<FileError> error;
-    // Fields written with '?' for characters Windows-1251 cannot hold.
-    std::vector<std::string> lossyFields;
+    // Fields whose text holds tag text: a later read gives them otherwise.
+    std::vector<std::string> tagTextFields;
 };
 
 // Writes the options file unless VIDEO1 (trimmed) is empty, in which case the

@@ -84,7 +84,7 @@ EncodedText projectFileText(const Project& project) {
 
 ProjectWriteResult writeProjectFile(const std::filesystem::path& path, const Project& project) {
     EncodedText text = projectFileText(project);
-    return {writeFileDurably(path, text.bytes), std::move(text.lossyFields)};
+    return {writeFileDurably(path, text.bytes), std::move(text.tagTextFields)};
 }
 
 std::string applyProjectContent(std::string_view prepared, Project& project,

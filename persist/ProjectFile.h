@@ -1,6 +1,7 @@
 #pragma once
 // The project file (".pp5"): the options block, the three video paths and the
-// ten hot spot records, 102 lines of Windows-1251 text with CR LF line ends.
+// ten hot spot records, 102 lines with CR LF line ends in Windows-1251, or the
+// UTF-8 marker line and the same 102 lines in UTF-8 (see OptionsBlock.h).
 
 #include "model/Project.h"
 #include "persist/FileIo.h"
@@ -21,14 +22,14 @@ inline constexpr std::string_view kProjectExtension = ".pp5";
 // ("demo" -> "demo.pp5", "demo.txt" -> "demo.txt.pp5", "DEMO.PP5" stays).
 std::string withProjectExtension(std::string_view typedName);
 
-// The bytes writeProjectFile writes, with the fields that lost characters.
+// The bytes writeProjectFile writes, with the fields that need UTF-8 or hold tag text.
 EncodedText projectFileText(const Project& project);
 
 struct ProjectWriteResult {
     std::optional<FileError> error;
-    // Fields written with '?' for characters Windows-1251 cannot hold
-    // ("HTMLTITLE", "VIDEO1", "HSLINK3", ...).
-    std::vector<std::string> lossyFields;
+    // Fields whose text holds tag text, so that a later read gives them
+    // otherwise ("HTMLTITLE", "VIDEO1", "HSLINK3", ...).
+    std::vector<std::string> tagTextFields;
     bool ok() const { return !error; }
 };
 

@@ -157,6 +157,9 @@ FileResult checkOutputPath(const fs::path& path, PathKind kind) {
     if (kind == PathKind::File && fs::is_directory(status)) {
         return FileError{pathText(path), std::string(kFolderInTheWay)};
     }
+    if (kind == PathKind::File) {
+        return refuseUnwritableFile(path);
+    }
     if (kind == PathKind::Folder && fs::exists(status) && !fs::is_directory(status)) {
         return failure(path, std::make_error_code(std::errc::not_a_directory));
     }

@@ -27,8 +27,9 @@ FileResult checkSourceFile(const std::filesystem::path& path);
 enum class PathKind { File, Folder };
 
 // Whether publishing can later write this file or make this folder: every
-// name in it fits, and nothing of the other kind (a folder where a file goes,
-// a file where a folder goes) stands in its place.
+// name in it fits, nothing of the other kind (a folder where a file goes, a
+// file where a folder goes) stands in its place, and no file there was made
+// read-only.
 FileResult checkOutputPath(const std::filesystem::path& path, PathKind kind);
 
 // Creates the folder (and missing parents) unless it is already a folder.

@@ -80,6 +80,8 @@ std::string PlayerPageBuilder::fill(std::string_view pageTemplate, const PlayerP
         {kTitlePlaceholder, htmlEscaped(fields.title)},
         {kColourPlaceholder, "bgcolor='#" + hexColourText(fields.pageColour) + "' "},
     }};
+    // One pass over the template: inserted text is never searched again, so a
+    // title that holds a placeholder's text stays as typed.
     std::string out;
     out.reserve(pageTemplate.size() + fields.sourceList.size() + fields.title.size() * 2);
     std::size_t i = 0;

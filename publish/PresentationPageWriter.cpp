@@ -84,11 +84,11 @@ std::string PresentationPageWriter::testLauncherName(std::string_view pageName) 
     return "start_test_" + std::string(pageName) + ".bat";
 }
 
-std::string PresentationPageWriter::testLauncherText(std::string_view pageName) {
+std::string PresentationPageWriter::testLauncherText(std::string_view pageFileName) {
     // Percent-encoded, and every "%" doubled because a batch file reads "%2"
     // as an argument; plain names come out unchanged.
     std::string url;
-    for (const char c : urlStrict(pageName)) {
+    for (const char c : urlStrict(pageFileName)) {
         url += c;
         if (c == '%') {
             url += '%';
@@ -96,7 +96,7 @@ std::string PresentationPageWriter::testLauncherText(std::string_view pageName) 
     }
     std::string out;
     appendLine(out, "REM for local tests only");
-    appendLine(out, "start http://127.0.0.1:8000/" + url + ".html");
+    appendLine(out, "start http://127.0.0.1:8000/" + url);
     return out;
 }
 
@@ -131,13 +131,14 @@ std::string PresentationPageWriter::pageText(const PresentationFields& fields) {
 }
 
 FileResult PresentationPageWriter::writeLaunchers(const std::filesystem::path& outputFolder,
-                                                  std::string_view pageName) {
+                                                  std::string_view pageFileName) {
     if (FileResult failed =
             writeFileAtomically(outputFolder / kServerLauncherName, serverLauncherText())) {
         return failed;
     }
+    const std::string pageName = std::filesystem::path(pageFileName).stem().string();
     return writeFileAtomically(outputFolder / testLauncherName(pageName),
-                               testLauncherText(pageName));
+                               testLauncherText(pageFileName));
 }
 
 FileResult PresentationPageWriter::writePage(const std::filesystem::path& pagePath,

@@ -25,11 +25,13 @@ class PresentationPageWriter {
     static std::string serverLauncherText();
     // pageName: the chosen file name without its extension.
     static std::string testLauncherName(std::string_view pageName);
-    static std::string testLauncherText(std::string_view pageName);
+    // pageFileName: the chosen file name as it is on disk, so that the
+    // launcher opens "demo.HTML" as written.
+    static std::string testLauncherText(std::string_view pageFileName);
     static std::string pageText(const PresentationFields& fields);
 
     static FileResult writeLaunchers(const std::filesystem::path& outputFolder,
-                                     std::string_view pageName);
+                                     std::string_view pageFileName);
     static FileResult writePage(const std::filesystem::path& pagePath,
                                 const PresentationFields& fields);
 };

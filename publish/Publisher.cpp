@@ -221,6 +221,7 @@ PublishResult Publisher::publish(Project& project) {
     const fs::path pagePath = fs::absolute(fs::path(chosen), code).lexically_normal();
     const fs::path outputFolder = pagePath.parent_path();
     const std::string pageName = pagePath.stem().string();
+    const std::string pageFileName = pagePath.filename().string();
     project.options.saveDir = outputFolder.string();
 
     auto failed = [&](FileError failure) { return fail(std::move(failure), pagePath); };
@@ -237,7 +238,7 @@ PublishResult Publisher::publish(Project& project) {
     if (FileResult f = ensureFolder(outputFolder)) {
         return failed(*f);
     }
-    if (FileResult f = PresentationPageWriter::writeLaunchers(outputFolder, pageName)) {
+    if (FileResult f = PresentationPageWriter::writeLaunchers(outputFolder, pageFileName)) {
         return failed(*f);
     }
     if (FileResult f = writeScriptsAndStyles(outputFolder)) {

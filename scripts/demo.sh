@@ -27,7 +27,22 @@ while (($#)); do
       shift
       ;;
     -h | --help)
-      sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'
+      cat <<'USAGE'
+Usage: scripts/demo.sh [--no-serve] [--port N]
+
+Sets up the machine, builds, draws a demo clip, writes a demo project with hot
+spots, publishes it into demo-out/ and shows it: with a display the desktop
+window opens with the demo project while the package is served, without one
+the package is served and its address printed (Ctrl+C ends it).
+
+  --no-serve   publish and exit (also DEMO_NO_SERVE=1)
+  --port N     serve on port N (8000; also DEMO_PORT)
+  -h, --help   this text
+
+Environment: DEMO_WORK and DEMO_OUT move the work and package folders,
+DEMO_CLIP_SECONDS sets the clip's length (10), QM_BUILD_DIR names an existing
+build to use instead of setting up and building into build/.
+USAGE
       exit 0
       ;;
     *)

@@ -7,10 +7,9 @@ cd "$(dirname "$0")/.."
 APT_PACKAGES=(
   # build
   cmake ninja-build g++ pkg-config git
-  googletest libgtest-dev libgmock-dev
+  googletest libgtest-dev
   qt6-base-dev qt6-multimedia-dev libqt6multimediawidgets6 qt6-qpa-plugins
   libcli11-dev libmicrohttpd-dev libcpp-httplib-dev
-  clang libclang-rt-14-dev
   # preview playback and the demo clip
   ffmpeg gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-libav
@@ -19,7 +18,7 @@ APT_PACKAGES=(
   # art generator and its checks
   python3 python3-pil gifsicle
   # a real display for screenshots, and the browser for the player tests
-  xvfb xauth chromium chromium-driver
+  xvfb xauth chromium
   # the web build
   nodejs
   # the publisher benchmarks (peak memory through GNU time)

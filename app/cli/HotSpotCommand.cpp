@@ -32,6 +32,16 @@ struct HotSpotArgs {
     bool remove = false;
 };
 
+// A text longer than its field is stored cut; the user is told what was kept.
+void warnIfCut(std::string_view option, std::string_view given, const std::string& stored,
+               std::size_t limit) {
+    if (stored != given) {
+        std::fprintf(stderr,
+                     "quillmark hotspot: %s is longer than %zu characters; stored as \"%s\"\n",
+                     std::string(option).c_str(), limit, stored.c_str());
+    }
+}
+
 int storeHotSpot(const HotSpotArgs& args, Project& project) {
     const std::optional<StoreRefusal> refusal = project.hotSpots.store(
         args.slot, args.link, args.title, args.yaw, args.pos, args.time, args.self);
@@ -39,6 +49,9 @@ int storeHotSpot(const HotSpotArgs& args, Project& project) {
         std::fprintf(stderr, "%s\n", std::string(refusalMessage(*refusal).text).c_str());
         return kStopped;
     }
+    const HotSpotItem& stored = project.hotSpots.record(args.slot);
+    warnIfCut("--link", args.link, stored.link, kLinkBytes);
+    warnIfCut("--title", args.title, stored.title, kTitleBytes);
     if (args.setIcon) {
         project.options.hsIcons[static_cast<std::size_t>(args.slot - 1)] = args.icon;
     }
@@ -85,8 +98,10 @@ CliCommand addHotSpotCommand(CLI::App& app) {
         remove->excludes(storeOption);
     }
     node->footer("Exit codes: 0 written, 1 refused as the editor refuses (empty link, position 0, "
-                 "no time; nothing is written), 2 usage, 3 the project could not be read or "
-                 "written.");
+                 "no time or less than a thousandth of a second; nothing is written), 2 usage "
+                 "(also a link or title holding tag text such as \"</\"), 3 the project could not "
+                 "be read or written. A link longer than 512 or a title longer than 40 characters "
+                 "is stored cut, with a warning.");
     return {node, [args, yaw, pos, time, link, icon] {
                 if (!args->remove && (yaw->count() == 0 || pos->count() == 0 ||
                                       time->count() == 0 || link->count() == 0)) {
@@ -97,6 +112,13 @@ CliCommand addHotSpotCommand(CLI::App& app) {
                 if (!std::isfinite(args->pos)) {
                     std::fprintf(stderr, "quillmark hotspot: --pos must be a finite number\n");
                     return int{kUsage};
+                }
+                for (const auto& [option, text] :
+                     {std::pair{"--link", &args->link}, std::pair{"--title", &args->title}}) {
+                    if (const std::optional<std::string> refusal = tagTextRefusal(option, *text)) {
+                        std::fprintf(stderr, "quillmark hotspot: %s\n", refusal->c_str());
+                        return int{kUsage};
+                    }
                 }
                 args->setIcon = icon->count() > 0;
                 return editHotSpot(*args);

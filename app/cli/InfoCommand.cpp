@@ -85,6 +85,9 @@ std::string iconText(std::int32_t code) {
     if (code == 0) {
         return "none chosen (publishes icon 0)";
     }
+    if (code < kFirstIconCode || code >= kFirstIconCode + kIconCount) {
+        return "code " + numberText(code) + " is no icon (publishes icon 0)";
+    }
     return "icon " + numberText(code - kFirstIconCode) + " (code " + numberText(code) + ")";
 }
 

@@ -72,13 +72,13 @@ int writeNewProject(const NewArgs& args) {
         return kStopped;
     }
     const Project project = newProject(currentDir, videos);
-    // A path the file's code page cannot hold would be written as '?' and
-    // point nowhere, so such a project is refused rather than written.
+    // A path holding tag text would be read back as another path, so such a
+    // project is refused rather than written.
     const EncodedText text = projectFileText(project);
-    if (!text.lossless()) {
-        for (const std::string& field : text.lossyFields) {
+    if (!text.tagTextFields.empty()) {
+        for (const std::string& field : text.tagTextFields) {
             printFailure(pathText(projectPath),
-                         field + " holds characters that Windows-1251 cannot store");
+                         field + " holds text the project file would read as a tag");
         }
         return kStopped;
     }
@@ -107,7 +107,7 @@ CliCommand addNewCommand(CLI::App& app) {
         ->expected(1, 3);
     node->add_flag("--force", args->force, "Replace an existing project file");
     node->footer("Exit codes: 0 written, 1 stopped by a check (a video is missing, the project "
-                 "exists, a path cannot be stored in Windows-1251), 2 usage, 3 the file could "
+                 "exists, a path holds tag text such as \"</\"), 2 usage, 3 the file could "
                  "not be written.");
     return {node, [args] { return writeNewProject(*args); }};
 }

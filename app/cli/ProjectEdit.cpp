@@ -39,13 +39,16 @@ int editProject(const std::string& command, const std::string& path,
         reportFileError(command, *written.error);
         return kFileSystem;
     }
-    for (const std::string& field : written.lossyFields) {
-        std::fprintf(stderr,
-                     "quillmark %s: %s holds characters Windows-1251 cannot store; they were "
-                     "written as '?'\n",
-                     command.c_str(), field.c_str());
-    }
     return kOk;
+}
+
+std::optional<std::string> tagTextRefusal(std::string_view field, std::string_view value) {
+    const std::optional<std::string> tagText = tagTextIn(value);
+    if (!tagText) {
+        return std::nullopt;
+    }
+    return std::string(field) + " cannot hold \"" + *tagText +
+           "\": the project file would read it as a tag";
 }
 
 } // namespace qm::cli

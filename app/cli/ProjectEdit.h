@@ -5,7 +5,9 @@
 #include "model/Project.h"
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace qm::cli {
 
@@ -13,5 +15,10 @@ namespace qm::cli {
 // kOk. File failures print "<command>: <path>: <reason>" and give kFileSystem.
 int editProject(const std::string& command, const std::string& path,
                 const std::function<int(Project&)>& change);
+
+// Why a text cannot be stored: it holds text a project file would read as a
+// tag ("</", "<HSPOS1>"), so that this or another value would come back
+// otherwise. nullopt when it can be stored.
+std::optional<std::string> tagTextRefusal(std::string_view field, std::string_view value);
 
 } // namespace qm::cli

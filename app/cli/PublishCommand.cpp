@@ -45,20 +45,20 @@ std::optional<std::pair<std::string, std::string>> splitSize(std::string_view si
     return std::pair{std::string(width), std::string(height)};
 }
 
-// The message's lines, each ended by LF alone, with no control byte of a
-// path or name from the project reaching the terminal.
-std::string terminalLines(std::string_view text) {
-    std::string out;
+constexpr std::string_view kPrefix = "quillmark publish: ";
+
+// Every line of a message box's text on a line of its own, prefixed as the
+// other commands' messages are, with no control byte of a path or name from
+// the project reaching the terminal.
+void printMessageLines(std::string_view text) {
     while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
+        const std::size_t end = text.find_first_of("\r\n");
+        std::cerr << kPrefix << terminalSafe(text.substr(0, end)) << '\n';
+        if (end == std::string_view::npos) {
+            break;
         }
-        out += terminalSafe(line) + '\n';
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        text.remove_prefix(end + (text.substr(end, 2) == "\r\n" ? 2 : 1));
     }
-    return out;
 }
 
 // The person's side of publishing on a terminal: messages go to standard
@@ -68,7 +68,12 @@ class TerminalPublishUi : public PublishUi {
     explicit TerminalPublishUi(std::string pagePath) : pagePath_(std::move(pagePath)) {}
 
     void showMessage(std::string_view caption, std::string_view text, MessageIcon) override {
-        std::cerr << caption << '\n' << terminalLines(text);
+        // Success is told once, by the summary on standard output.
+        if (text == kSucceededText) {
+            return;
+        }
+        printMessageLines(caption);
+        printMessageLines(text);
     }
     std::optional<std::string> choosePageFile(const SaveDialogRequest&) override {
         return pagePath_;
@@ -96,10 +101,20 @@ void printWhereToLook(const fs::path& pagePath) {
     const fs::path folder = pagePath.parent_path();
     const std::string folderText = terminalSafe(folder.string());
     const std::string pageText = terminalSafe(pagePath.filename().string());
-    std::cout << "Published into " << folderText << '\n'
+    std::cout << kSucceededText << ": " << folderText << '\n'
               << "Presentation page: " << pageText << '\n'
-              << "View it with: quillmark serve " << folderText
-              << "  (then open http://127.0.0.1:8000/" << pageText << ")\n";
+              << "View it with: quillmark serve " << folderText << "  (then open " << pageText
+              << " at the address it prints)\n";
+}
+
+// A folder (an existing one, or a name ending in '/') receives index.html.
+fs::path pageOf(const std::string& output) {
+    fs::path page(output);
+    std::error_code code;
+    if (page.filename().empty() || fs::is_directory(page, code)) {
+        page /= "index.html";
+    }
+    return page;
 }
 
 int publishProject(const PublishArgs& args) {
@@ -109,9 +124,8 @@ int publishProject(const PublishArgs& args) {
     project.options = PlayerOptions::fresh(currentDir.string());
     const ProjectReadResult read = readProjectFile(args.project, project, currentDir.string());
     if (!read.applied) {
-        std::cerr << "Cannot read the project "
-                  << terminalSafe(read.error ? read.error->path : args.project) << ": "
-                  << (read.error ? read.error->reason : "unknown reason") << '\n';
+        std::cerr << kPrefix << terminalSafe(read.error ? read.error->path : args.project) << ": "
+                  << (read.error ? read.error->reason : "cannot be read") << '\n';
         return kFileSystem;
     }
     TransientSettings& transient = project.options.transient;
@@ -126,7 +140,7 @@ int publishProject(const PublishArgs& args) {
 
     // Relative names are resolved against the current directory, as the
     // dialog would have answered with a full path.
-    const fs::path page = fs::absolute(fs::path(args.output), code);
+    const fs::path page = fs::absolute(pageOf(args.output), code);
     TerminalPublishUi ui(page.string());
     const PublishResult result = Publisher(ui, {.scramble = !args.noScramble}).publish(project);
     if (result.outcome == PublishOutcome::Published) {
@@ -147,7 +161,8 @@ CliCommand addPublishCommand(CLI::App& app) {
     node->add_option("PROJECT", args->project, "Project file (.pp5)")->required();
     node->add_option("OUTPUT", args->output,
                      "Presentation page to write; its folder receives the package (\".html\" "
-                     "is appended unless the name ends in it)")
+                     "is appended unless the name ends in it). A folder (existing, or a name "
+                     "ending in \"/\") gets index.html in it")
         ->required();
     node->add_flag("--muted", args->muted, "The video starts muted");
     node->add_flag("--lock-fullscreen", args->lockFullScreen,

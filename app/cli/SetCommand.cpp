@@ -131,6 +131,9 @@ std::optional<std::string> setText(std::string& field, std::string_view tag,
     if (value.find_first_of("\r\n") != std::string_view::npos) {
         return std::string(tag) + " must be one line of text";
     }
+    if (std::optional<std::string> refusal = tagTextRefusal(tag, value)) {
+        return refusal;
+    }
     field = std::string(value);
     return std::nullopt;
 }
@@ -232,8 +235,9 @@ CliCommand addSetCommand(CLI::App& app) {
                "ZOOM 3, VIEWMODE 1, BLACKAREACOLOR 0000FF, HTMLTITLE \"My tour\", HS_ICON3 205.");
     node->add_option("PROJECT", args->project, "Project file (.pp5)")->required();
     node->add_option("TAG VALUE", args->pairs, "Pairs of an option tag and its value")->required();
-    node->footer("Exit codes: 0 written, 2 usage (an unknown tag or a value out of range; nothing "
-                 "is written), 3 the project could not be read or written.");
+    node->footer("Exit codes: 0 written, 2 usage (an unknown tag, a value out of range or text "
+                 "holding tag text such as \"</\"; nothing is written), 3 the project could not "
+                 "be read or written.");
     return {node, [args] { return setOptions(*args); }};
 }
 

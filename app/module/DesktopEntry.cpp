@@ -1,6 +1,7 @@
 #include "app/module/DesktopEntry.h"
 
 #include "app/DesktopApp.h"
+#include "app/cli/CliCommand.h"
 
 #include <exception>
 #include <iostream>
@@ -21,7 +22,8 @@ extern "C" int quillmark_run_desktop(int argc, char** argv, const char* fileToOp
     } catch (...) {
         std::cerr << "quillmark: the desktop window stopped\n";
     }
-    return 70; // EX_SOFTWARE
+    // The documented code of a run that stopped before its end.
+    return qm::cli::kStopped;
 }
 
 // The loader calls through this type; it must be the definition's.

@@ -62,7 +62,7 @@ class CommandsTest : public QObject {
     void cancelledExitKeepsTheWindow();
     void exitWithoutVideoWritesNothing();
     void unwritableOptionsFileIsReportedOnExit();
-    void titleOutsideWindows1251IsReported();
+    void titleOutsideWindows1251IsKeptAndTagTextReported();
     void defaultOptionsResetExactlyTheirSet();
     void controlsWriteTheStoreAndShowIt();
     void loadingVideosFollowsTheFolders();
@@ -202,16 +202,22 @@ void CommandsTest::unwritableOptionsFileIsReportedOnExit() {
         QString::fromStdString(fixture.optionsPath().string())));
 }
 
-void CommandsTest::titleOutsideWindows1251IsReported() {
+void CommandsTest::titleOutsideWindows1251IsKeptAndTagTextReported() {
     WindowFixture fixture;
     qm::app::MainWindow& window = fixture.open();
     window.loadVideo(1, fixture.folder() + QStringLiteral("/clip.mp4"));
     auto* title = window.client()->findChild<QLineEdit*>("htmlTitleBox");
     title->setText(QStringLiteral("Tour 北京"));
     window.run(Command::SaveOptions);
+    QVERIFY(fixture.prompter.messages.empty());
+    qm::PlayerOptions read;
+    QVERIFY(qm::readOptionsFile(fixture.optionsPath(), read, "/").applied);
+    QCOMPARE(read.htmlTitle, std::string("Tour 北京"));
+
+    title->setText(QStringLiteral("Tour </b>"));
+    window.run(Command::SaveOptions);
     QCOMPARE(fixture.prompter.messages.size(), std::size_t(1));
     QVERIFY(fixture.prompter.messages[0].text.contains(QStringLiteral("HTMLTITLE")));
-    QVERIFY(std::filesystem::exists(fixture.optionsPath()));
 }
 
 void CommandsTest::defaultOptionsResetExactlyTheirSet() {

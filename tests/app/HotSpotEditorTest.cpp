@@ -272,6 +272,13 @@ void HotSpotEditorTest::refusalsLeaveEverythingAsItWas() {
     QVERIFY(panel.row(1).yawValue->text().isEmpty());
     QVERIFY(panel.row(1).posValue->text().isEmpty());
     QVERIFY(!window.store().hotSpotsUnsaved());
+    // A name longer than its field is stored cut, never silently.
+    retype(panel.nameBox(), QString(45, QLatin1Char('n')));
+    retype(panel.row(1).timeBox, QStringLiteral("5"));
+    panel.addButton()->click();
+    QCOMPARE(fixture.prompter.messages.back().text,
+             QStringLiteral("Имя длиннее 40 знаков, сохранено: \"%1\"").arg(QString(40, 'n')));
+    QCOMPARE(window.store().project().hotSpots.record(1).title, std::string(40, 'n'));
 }
 
 void HotSpotEditorTest::deletesKeepIconsAndSlotOneComesBack() {

@@ -67,7 +67,7 @@ TEST_F(ProjectEditTest, SetStoresEveryKindOfOption) {
                                "HTMLBGCOLOR",
                                "1e1410",
                                "HTMLTITLE",
-                               "Моя экскурсия",
+                               "Экскурсия café",
                                "HS_ICON3",
                                "205",
                                "STAT",
@@ -90,7 +90,7 @@ TEST_F(ProjectEditTest, SetStoresEveryKindOfOption) {
     EXPECT_EQ(o.viewMode, 1);
     EXPECT_EQ(o.blackAreaColor, 0x0000FFu); // red in the low byte
     EXPECT_EQ(o.htmlBgColor, 0x1E1410u);
-    EXPECT_EQ(o.htmlTitle, "Моя экскурсия");
+    EXPECT_EQ(o.htmlTitle, "Экскурсия café"); // kept exactly, though Windows-1251 lacks é
     EXPECT_EQ(o.hsIcons[3], 205);
     EXPECT_TRUE(o.stat);
     EXPECT_FALSE(o.controls);
@@ -106,7 +106,7 @@ TEST_F(ProjectEditTest, SetStoresEveryKindOfOption) {
     EXPECT_NE(info.out.find("\"12.1024x768\""), std::string::npos) << info.out;
     EXPECT_NE(info.out.find("\"Black Areas\""), std::string::npos) << info.out;
     EXPECT_NE(info.out.find("web #FF0000"), std::string::npos) << info.out;
-    EXPECT_NE(info.out.find("\"Моя экскурсия\""), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("\"Экскурсия café\""), std::string::npos) << info.out;
 }
 
 TEST_F(ProjectEditTest, InfoSendsNoControlBytesToTheTerminal) {
@@ -130,6 +130,9 @@ TEST_F(ProjectEditTest, SetRefusesUnknownTagsAndValuesOutOfRange) {
         {{"HS_ICON3", "199"}, "HS_ICON3 takes an icon code from 200 to 234"},
         {{"HS_ICON10", "200"}, "unknown tag \"HS_ICON10\""},
         {{"HTMLTITLE", "two\nlines"}, "HTMLTITLE must be one line"},
+        // Text a reader takes for a tag would change this or another value.
+        {{"HTMLTITLE", "<HSPOS1>9"}, "HTMLTITLE cannot hold \"<HSPOS1>\""},
+        {{"LOADDIR", "/a</b"}, "LOADDIR cannot hold \"</\""},
         {{"BORDER", "1"}, "BORDER is fixed"},
         {{"WINDOW", "5", "AUDIO"}, "the tag AUDIO has no value"},
         // One bad pair stops the whole command: the good one before it is not written either.
@@ -145,7 +148,8 @@ TEST_F(ProjectEditTest, SetRefusesUnknownTagsAndValuesOutOfRange) {
 TEST_F(ProjectEditTest, HotSpotIsStoredAsTheEditorStoresIt) {
     const CliResult stored =
         run({"hotspot", "tour.pp5", "7", "--yaw", "-90", "--pos", "2.25", "--time", "7 s", "--link",
-             "  https://example.org/a", "--title", "Left side", "--self", "--icon", "212"});
+             "  https://example.org/musée", "--title", "Entrée du musée", "--self", "--icon",
+             "212"});
     ASSERT_EQ(stored.exitCode, 0) << stored.err;
     ASSERT_EQ(run({"hotspot", "tour.pp5", "2", "--yaw", "180", "--pos", ".5", "--time", "3.5",
                    "--link", "next.html"})
@@ -159,8 +163,8 @@ TEST_F(ProjectEditTest, HotSpotIsStoredAsTheEditorStoresIt) {
     EXPECT_DOUBLE_EQ(seven.pos, 2.25);
     EXPECT_DOUBLE_EQ(seven.time, 7.0); // the leading number of the typed text
     EXPECT_EQ(seven.self, 1);
-    EXPECT_EQ(seven.strippedLink(), "https://example.org/a");
-    EXPECT_EQ(seven.strippedTitle(), "Left side");
+    EXPECT_EQ(seven.strippedLink(), "https://example.org/musée");
+    EXPECT_EQ(seven.strippedTitle(), "Entrée du musée");
     EXPECT_EQ(project.options.hsIcons[6], 212);
     const HotSpotItem& two = project.hotSpots.record(2);
     EXPECT_EQ(two.yaw, 180);
@@ -172,15 +176,19 @@ TEST_F(ProjectEditTest, HotSpotIsStoredAsTheEditorStoresIt) {
     const CliResult info = run({"info", "tour.pp5"});
     EXPECT_NE(info.out.find("Hot spots: 2 of 10 slots in use"), std::string::npos) << info.out;
     EXPECT_NE(info.out.find("Hot Spot 07"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("\"Entrée du musée\""), std::string::npos) << info.out;
 }
 
-TEST_F(ProjectEditTest, LongTextsAreCutToTheirFields) {
+TEST_F(ProjectEditTest, LongTextsAreCutToTheirFieldsWithAWarning) {
     const std::string link(600, 'l');
     const std::string title(50, 't');
-    ASSERT_EQ(run({"hotspot", "tour.pp5", "1", "--yaw", "0", "--pos", "1", "--time", "5", "--link",
-                   link, "--title", title})
-                  .exitCode,
-              0);
+    const CliResult stored = run({"hotspot", "tour.pp5", "1", "--yaw", "0", "--pos", "1", "--time",
+                                  "5", "--link", link, "--title", title});
+    ASSERT_EQ(stored.exitCode, 0);
+    EXPECT_NE(stored.err.find("--title is longer than 40 characters; stored as \"" +
+                              std::string(40, 't')),
+              std::string::npos)
+        << stored.err;
     const HotSpotItem& item = load().hotSpots.record(1);
     EXPECT_EQ(item.strippedLink(), std::string(512, 'l'));
     EXPECT_EQ(item.strippedTitle(), std::string(40, 't'));
@@ -203,10 +211,12 @@ TEST_F(ProjectEditTest, HotSpotRefusalsKeepTheFileAsItWas) {
                   "Current Hot Spot position in movie stream cannot be - \"0\"");
     expectRefused(with({"--pos", "-2", "--time", "5", "--link", "x"}), 1,
                   "Current Hot Spot position in movie stream cannot be - \"0\"");
-    for (const std::string time : {"0", "0.0", "", "soon"}) {
+    for (const std::string time : {"0", "0.0", "", "soon", "0.0004"}) {
         expectRefused(with({"--pos", "1", "--time", time, "--link", "x"}), 1,
                       "The time for shown a Hot Spot is not determined");
     }
+    expectRefused(with({"--pos", "1", "--time", "5", "--link", "x", "--title", "a</b"}), 2,
+                  "--title cannot hold \"</\"");
     // The link is checked first, as the editor does.
     expectRefused(with({"--pos", "0", "--time", "0", "--link", ""}), 1,
                   "The link of Hot Spot is empty");
@@ -245,6 +255,10 @@ TEST_F(ProjectEditTest, FileFailuresNameThePath) {
     const CliResult hotspot = run({"hotspot", "missing.pp5", "1", "--delete"});
     EXPECT_EQ(hotspot.exitCode, 3);
     EXPECT_FALSE(fs::exists(folder_.path() / "missing.pp5"));
+    // A project the user made read-only stays as it is.
+    fs::permissions(project_, fs::perms::owner_read);
+    expectRefused({"set", "tour.pp5", "WINDOW", "1"}, 3, "tour.pp5: the file is read-only");
+    expectRefused({"hotspot", "tour.pp5", "1", "--delete"}, 3, "the file is read-only");
 }
 
 } // namespace

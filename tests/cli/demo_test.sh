@@ -34,6 +34,7 @@ expect "grep -q 'Quillmark demo' '$out/tv360_player.html'"
 expect "grep -q 'tv360_player.html' '$out/index.html'"
 expect "grep -q 'Hot spots: 5 of 10 slots in use' '$work/demo.log'"
 expect "grep -q 'Published: ' '$work/demo.log'"
+expect "'$source_dir/scripts/demo.sh' --help | grep -qxF 'Usage: scripts/demo.sh [--no-serve] [--port N]'"
 
 # A second run keeps the clip and publishes again over the package.
 touch -d '2000-01-01' "$work/demo-work/demo.mp4"

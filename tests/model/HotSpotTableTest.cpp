@@ -17,7 +17,8 @@ TEST(HotSpotStore, RefusalsInOrderWithTheirMessages) {
     EXPECT_EQ(storeSimple(table, 1, "", 10, "5"), StoreRefusal::EmptyLink);
     EXPECT_EQ(storeSimple(table, 1, "x", 0, ""), StoreRefusal::ZeroPosition);
     EXPECT_EQ(storeSimple(table, 1, "x", -1, "5"), StoreRefusal::ZeroPosition);
-    for (const char* time : {"0", "0.0", "", "abc", "-3"}) {
+    // 0.0004 would be stored as .000, a hot spot never shown.
+    for (const char* time : {"0", "0.0", "", "abc", "-3", "0.0004"}) {
         EXPECT_EQ(storeSimple(table, 1, "x", 2.5, time), StoreRefusal::NoTime) << time;
     }
     EXPECT_EQ(table.countInUse(), 0);

@@ -249,8 +249,9 @@ TEST(Published, VerticalLimitFromTheListOrTheManualBox) {
 TEST(Published, ManualSizeAcceptedAtTheMinimum) {
     PlayerOptions o;
     o.transient.manualSize = true;
-    o.transient.manualWidth = "320";
-    o.transient.manualHeight = "100";
+    // Leading zeros go: the script would read 0320 as an octal number.
+    o.transient.manualWidth = "0320";
+    o.transient.manualHeight = "0100";
     const ResolvedOptions r = resolvePublishedOptions(o);
     EXPECT_FALSE(r.manualSizeRejected);
     EXPECT_EQ(r.values.renderX, "320");

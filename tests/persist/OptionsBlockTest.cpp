@@ -114,15 +114,26 @@ TEST(WriteOptionsBlock, ValuesAndTheirForms) {
     EXPECT_TRUE(has("<BALANCE>1</BALANCE>"));
 }
 
-TEST(WriteOptionsBlock, ReportsFieldsOutsideTheCodePage) {
+TEST(WriteOptionsBlock, TextOutsideTheCodePageMakesAMarkedUtf8Block) {
     PlayerOptions o = defaultsAfterChoosingAVideo();
-    o.htmlTitle = "Tour 日本";
+    o.htmlTitle = "Мой тур 日本";
     o.saveDir = "/home/ü";
     EncodedText text;
     writeOptionsBlock(text, o);
-    EXPECT_EQ(text.lossyFields, (std::vector<std::string>{"HTMLTITLE", "SAVEDIR"}));
-    EXPECT_NE(text.bytes.find("<HTMLTITLE>Tour \?\?</HTMLTITLE>"), std::string::npos);
-    EXPECT_TRUE(EncodedText{}.lossless());
+    EXPECT_EQ(text.utf8Fields, (std::vector<std::string>{"HTMLTITLE", "SAVEDIR"}));
+    EXPECT_TRUE(text.bytes.starts_with("Encoding: UTF-8\r\nGeneratad by Quillmark"));
+    EXPECT_NE(text.bytes.find("<HTMLTITLE>Мой тур 日本</HTMLTITLE>\r\n"), std::string::npos);
+}
+
+TEST(TagTextIn, FindsWhatAReaderTakesForATagAndTheWriterNamesItsField) {
+    EXPECT_EQ(tagTextIn("a</b"), "</");
+    EXPECT_EQ(tagTextIn("x <b> <HSPOS1>9"), "<HSPOS1>");
+    EXPECT_EQ(tagTextIn("1 < 2, <> and <A-B> are text"), std::nullopt);
+    PlayerOptions o = defaultsAfterChoosingAVideo();
+    o.loadDir = "/a</b"; // read back as "/a<b"
+    EncodedText text;
+    writeOptionsBlock(text, o);
+    EXPECT_EQ(text.tagTextFields, std::vector<std::string>{"LOADDIR"});
 }
 
 TEST(TagValue, BetweenTheFirstTwoCopies) {

@@ -72,13 +72,22 @@ TEST(WriteOptionsFile, FailuresAreReportedWithThePath) {
     EXPECT_EQ(result.error->path, pathText(path));
 }
 
-TEST(WriteOptionsFile, ReportsTextsOutsideTheCodePage) {
+TEST(WriteOptionsFile, TextOutsideTheCodePageRoundTripsAndAReadOnlyFileIsKept) {
     ScratchFolder dir;
     Project project = projectWithVideo("/v/a.mp4");
-    project.options.htmlTitle = "日本";
-    const OptionsWriteResult result = writeOptionsFile(dir / "q.ini", project, true);
-    EXPECT_TRUE(result.written);
-    EXPECT_EQ(result.lossyFields, std::vector<std::string>{"HTMLTITLE"});
+    project.options.htmlTitle = "Entrée du musée 日本";
+    ASSERT_TRUE(writeOptionsFile(dir / "q.ini", project, true).written);
+    PlayerOptions loaded = PlayerOptions::fresh("/other");
+    ASSERT_TRUE(readOptionsFile(dir / "q.ini", loaded, "/cwd").applied);
+    EXPECT_EQ(loaded, project.options);
+
+    const std::string before = readBytes(dir / "q.ini");
+    fs::permissions(dir / "q.ini", fs::perms::owner_read);
+    const OptionsWriteResult refused = writeOptionsFile(dir / "q.ini", project, true);
+    EXPECT_FALSE(refused.written);
+    ASSERT_TRUE(refused.error.has_value());
+    EXPECT_EQ(refused.error->reason, "the file is read-only");
+    EXPECT_EQ(readBytes(dir / "q.ini"), before);
 }
 
 TEST(ReadOptionsFile, RoundTripThroughTheFile) {

@@ -157,7 +157,7 @@ TEST(WriteProjectFile, FreshProjectByteForByte) {
     const EncodedText text = projectFileText(freshProject());
     EXPECT_EQ(text.bytes, kFreshProjectFile);
     EXPECT_EQ(std::count(text.bytes.begin(), text.bytes.end(), '\n'), 102);
-    EXPECT_TRUE(text.lossless());
+    EXPECT_FALSE(text.isUtf8());
     ScratchFolder dir;
     ASSERT_TRUE(writeProjectFile(dir / "p.pp5", freshProject()).ok());
     EXPECT_EQ(readBytes(dir / "p.pp5"), kFreshProjectFile);
@@ -178,17 +178,24 @@ TEST(WriteProjectFile, HotSpotRecordForms) {
         std::string::npos);
 }
 
-TEST(WriteProjectFile, VideoPathsTrimmedAndLossyFieldsNamed) {
+TEST(WriteProjectFile, VideoPathsTrimmedAndTextOutsideWindows1251KeptExactly) {
     Project project = freshProject();
     project.videos.set(1, "  /v/видео.mp4  ");
-    project.videos.set(3, "/v/日本.ogv");
-    project.hotSpots.put(5, HotSpotItem{"http://ü.example", "", 0, 1, 1, 0});
+    EXPECT_NE(
+        projectFileText(project).bytes.find("<VIDEO1>/v/\xE2\xE8\xE4\xE5\xEE.mp4</VIDEO1>\r\n"),
+        std::string::npos);
+    project.videos.set(3, "/v/Führung café.ogv");
+    project.hotSpots.put(5,
+                         HotSpotItem{"https://example.org/musée", "Entrée du musée", 0, 1, 1, 0});
     const EncodedText text = projectFileText(project);
-    EXPECT_NE(text.bytes.find("<VIDEO1>/v/\xE2\xE8\xE4\xE5\xEE.mp4</VIDEO1>\r\n"),
-              std::string::npos);
-    EXPECT_EQ(text.lossyFields, (std::vector<std::string>{"VIDEO3", "HSLINK5"}));
+    EXPECT_EQ(text.utf8Fields, (std::vector<std::string>{"VIDEO3", "HSLINK5", "HSTITLE5"}));
     ScratchFolder dir;
-    EXPECT_EQ(writeProjectFile(dir / "p.pp5", project).lossyFields, text.lossyFields);
+    ASSERT_TRUE(writeProjectFile(dir / "p.pp5", project).ok());
+    Project back;
+    ASSERT_TRUE(readProjectFile(dir / "p.pp5", back, "/cwd").applied);
+    EXPECT_EQ(back.videos.path(1), "/v/видео.mp4");
+    EXPECT_EQ(back.videos.path(3), "/v/Führung café.ogv");
+    EXPECT_EQ(back.hotSpots.record(5), project.hotSpots.record(5));
 }
 
 TEST(WriteProjectFile, FailureLeavesTheOldFileAndNamesThePath) {

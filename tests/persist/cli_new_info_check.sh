@@ -58,6 +58,7 @@ sed -i -e 's#<HSPOS2>0</HSPOS2>#<HSPOS2>12.5</HSPOS2>#' \
   -e 's#<HSTIME2>.000</HSTIME2>#<HSTIME2>5.000</HSTIME2>#' \
   -e $'s#<HSTITLE2></HSTITLE2>#<HSTITLE2>\xD2\xF3\xF0</HSTITLE2>#' \
   -e 's#<HS_ICON1>0</HS_ICON1>#<HS_ICON1>205</HS_ICON1>#' \
+  -e 's#<HSPOS3>0</HSPOS3>#<HSPOS3>1</HSPOS3>#' -e 's#<HS_ICON2>0</HS_ICON2>#<HS_ICON2>199</HS_ICON2>#' \
   -e 's#<AUDIO>6</AUDIO>#<AUDIO>0</AUDIO>#' demo.pp5
 
 expect_exit 0 "info" "$QM" info demo.pp5
@@ -67,13 +68,20 @@ expect_line info.txt '  PITCH           1  " auto"' "info item text with its bla
 expect_line info.txt '  AUDIO           0  (nothing selected; publishes "50%")' "info no selection"
 expect_line info.txt "  VIDEO1          $WORK/videos/tour.mp4" "info video 1"
 expect_line info.txt '  VIDEO2          (none)' "info video 2 after --force"
-expect_line info.txt 'Hot spots: 1 of 10 slots in use' "info hot spot count"
+expect_line info.txt 'Hot spots: 2 of 10 slots in use' "info hot spot count"
 expect_line info.txt '  Hot Spot 02' "info slot label"
 expect_line info.txt '    yaw    -90' "info yaw"
 expect_line info.txt '    pos    12.5 s' "info pos"
 expect_line info.txt '    title  "Тур"' "info Cyrillic title"
 expect_line info.txt '    link   "http://example.com/"' "info link"
 expect_line info.txt '    icon   icon 5 (code 205)' "info icon"
+expect_line info.txt '    icon   code 199 is no icon (publishes icon 0)' "info icon code out of range"
+
+# A video name that Windows-1251 cannot hold is stored and shown exactly.
+printf 'not really a video' >"videos/Führung café.mp4"
+expect_exit 0 "new with a name outside Windows-1251" "$QM" new tour "videos/Führung café.mp4"
+expect_exit 0 "info of that project" "$QM" info tour.pp5
+expect_line "$WORK/out.txt" "  VIDEO1          $WORK/videos/Führung café.mp4" "info shows the name"
 
 expect_exit 3 "info on a missing file" "$QM" info missing.pp5
 grep -qF "missing.pp5" "$WORK/err.txt" || fail "info error names the file"

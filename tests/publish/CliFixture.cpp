@@ -25,6 +25,8 @@ bool writeProject(const fs::path& path, const std::string& v1, const std::string
     project.videos.set(2, v2);
     project.options.htmlTitle = "Тур по дому";
     project.hotSpots.put(2, qm::HotSpotItem{"http://example.org/", "Зал (1)", 90, 12.5, 5, 1});
+    project.hotSpots.put(
+        3, qm::HotSpotItem{"https://example.org/musée", "Entrée du musée", 0, 1, 2, 0});
     const qm::ProjectWriteResult written = qm::writeProjectFile(path, project);
     if (!written.ok()) {
         std::cerr << written.error->path << ": " << written.error->reason << '\n';

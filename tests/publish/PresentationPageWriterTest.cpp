@@ -90,12 +90,12 @@ TEST(PresentationPageWriter, LaunchersOpenThePageOnTheLocalServer) {
     EXPECT_EQ(PresentationPageWriter::serverLauncherText(),
               "REM for local tests only\r\nstart python -m http.server\r\n");
     EXPECT_EQ(PresentationPageWriter::testLauncherName("tour"), "start_test_tour.bat");
-    EXPECT_EQ(PresentationPageWriter::testLauncherText("tour"),
+    EXPECT_EQ(PresentationPageWriter::testLauncherText("tour.html"),
               "REM for local tests only\r\nstart http://127.0.0.1:8000/tour.html\r\n");
-    EXPECT_EQ(PresentationPageWriter::testLauncherText("_presentation"),
+    EXPECT_EQ(PresentationPageWriter::testLauncherText("_presentation.html"),
               "REM for local tests only\r\nstart http://127.0.0.1:8000/_presentation.html\r\n");
     // A blank or "&" would end the command; "%" is doubled for the batch file.
-    EXPECT_EQ(PresentationPageWriter::testLauncherText("my tour&more"),
+    EXPECT_EQ(PresentationPageWriter::testLauncherText("my tour&more.html"),
               "REM for local tests only\r\nstart "
               "http://127.0.0.1:8000/my%%20tour%%26more.html\r\n");
 }

@@ -149,7 +149,7 @@ TEST_F(PublisherTest, PublishesTheWholePackage) {
     EXPECT_EQ(test::readFile(out / "_presentation.html"),
               PresentationPageWriter::pageText({false, 0, "550", "400"}));
     EXPECT_EQ(test::readFile(out / "start_test__presentation.bat"),
-              PresentationPageWriter::testLauncherText("_presentation"));
+              PresentationPageWriter::testLauncherText("_presentation.html"));
     EXPECT_EQ(test::readFile(out / "tour.mp4"), "mp4 video bytes");
     EXPECT_EQ(test::readFile(out / "tour.webm"), "webm video bytes");
     EXPECT_EQ(test::readFile(out / "tour.ogv"), "ogv video bytes");
@@ -201,7 +201,7 @@ TEST_F(PublisherTest, PageNamesGetHtmlByTheCaseInsensitiveRule) {
     ASSERT_EQ(publish().outcome, PublishOutcome::Published);
     EXPECT_TRUE(fs::is_regular_file(out / "Tour.HTML"));
     EXPECT_EQ(test::readFile(out / "start_test_Tour.bat"),
-              "REM for local tests only\r\nstart http://127.0.0.1:8000/Tour.html\r\n");
+              "REM for local tests only\r\nstart http://127.0.0.1:8000/Tour.HTML\r\n");
 }
 
 TEST_F(PublisherTest, MissingOrBlankFirstVideoStopsBeforeAnything) {
