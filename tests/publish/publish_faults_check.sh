@@ -24,8 +24,8 @@ head -c $((3 << 20)) /dev/urandom >tour.mp4
 mkdir small && mount -t tmpfs -o size=2m tmpfs small || fail "cannot mount a small file system"
 "$quillmark" publish tour.pp5 small/index.html >out.txt 2>err.txt
 [[ $? == 3 ]] || fail "full disk: exit $?"
-has_line err.txt "$work/small/tour.mp4"
-has_line err.txt "No space left on device"
+has_line err.txt "quillmark publish: $work/small/tour.mp4"
+has_line err.txt "quillmark publish: No space left on device"
 [[ -z $(find small -name '*.qmtmp-*') ]] || fail "a partial copy was left"
 
 # A video the user may not read is named, not the copy; nothing is written.
@@ -33,8 +33,8 @@ chmod 600 tour.mp4 && chmod 644 tour.pp5 && mkdir -m 777 shared
 setpriv --reuid=65534 --regid=65534 --clear-groups \
   "$quillmark" publish tour.pp5 shared/index.html >out.txt 2>err.txt
 [[ $? == 3 ]] || fail "unreadable video: exit $?"
-has_line err.txt "$work/tour.mp4"
-has_line err.txt "Permission denied"
+has_line err.txt "quillmark publish: $work/tour.mp4"
+has_line err.txt "quillmark publish: Permission denied"
 [[ -z $(ls -A shared) ]] || fail "files were written before the video was found unreadable"
 
 # The configuration script reaches the package once, already scrambled.
