@@ -1,5 +1,5 @@
 #pragma once
-// A check box drawn the way the original window drew its own: the caption on
+// A check box drawn in the window's own style: the caption on
 // a filled background, the box on the left or right, an optional static edge.
 
 #include <QCheckBox>
