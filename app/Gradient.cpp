@@ -36,8 +36,8 @@ int roundHalfEven(float value) {
 } // namespace
 
 BandRows bandRows(int height, int band) {
-    // The product is taken in double and then held as a float, so the band
-    // edges round exactly where the button's look defines them.
+    // The step is held in single precision: which row a band edge such as 0.5
+    // rounds to depends on it, and the buttons' rows are laid out for it.
     const auto step = static_cast<float>(height * 0.005);
     const float top = step * static_cast<float>(band);
     const float bottom = step * static_cast<float>(band + 1);

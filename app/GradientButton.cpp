@@ -27,8 +27,8 @@ void GradientButton::paintEvent(QPaintEvent* /*event*/) {
     paintStaticEdge(painter);
     const QRect client = clientRect();
     painter.setClipRect(client);
-    // The pressed look keeps the gradient under the sunken edge, as the
-    // original left its background unpainted.
+    // The pressed look is drawn over the gradient, so a pressed button keeps
+    // its colours under the sunken edge.
     paintGradient(painter, client);
     if (isDown()) {
         paintPressed(painter, client);

@@ -1,7 +1,7 @@
 #pragma once
 // Fonts, colours and frame styles of the desktop windows. The windows are laid
-// out in fixed pixels, so fonts are set in pixels rather than points and the
-// text fits its controls on any screen.
+// out in fixed pixels, so fonts are set in pixels rather than points: a caption
+// then fits its control whatever the screen's dpi.
 
 #include <QColor>
 #include <QFont>
@@ -25,7 +25,7 @@ inline const QColor kEditorBlue{88, 121, 219};
 inline const QColor kSelectorBlue{68, 101, 199};
 inline const QColor kSliderGrey{88, 88, 88};
 
-// A point size as its pixel height at 96 dpi, the density the layout is drawn for.
+// A point size as its pixel height at 96 dpi, the resolution the fixed layout is measured in.
 int pointsToPixels(int points);
 
 QFont dialogFont(); // the controls' default font
@@ -39,7 +39,7 @@ void setColours(QWidget* widget, const QColor& text, std::optional<QColor> backg
 // The flat push buttons ("выбрать цвет", "Закрыть"): a black line round a light face.
 QString flatButtonStyle();
 
-// Border styles of the window's controls.
+// The controls' border styles.
 void setStaticEdge(QFrame* frame); // one-pixel sunken edge
 void setClientEdge(QFrame* frame); // two-pixel sunken edge
 void setThinBorder(QFrame* frame); // one-pixel black line

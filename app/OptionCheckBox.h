@@ -1,6 +1,7 @@
 #pragma once
-// A check box drawn in the window's own style: the caption on
-// a filled background, the box on the left or right, an optional static edge.
+// The option rows' check box, drawn by hand because the style draws neither a
+// caption on a filled background nor the box on the caption's right: the
+// caption on its colour, the box on the left or right, an optional static edge.
 
 #include <QCheckBox>
 

@@ -181,7 +181,7 @@ std::string Publisher::pageFileName(std::string_view answer) {
 }
 
 PublishResult Publisher::publish(Project& project) {
-    // Steps 1-3: the first video must be named and exist.
+    // Checks: the first video must be named and exist.
     const VideoPaths videos = publishedVideos(project.videos);
     if (videos.path(1).empty()) {
         ui_.showMessage(kNoVideoCaption, kNoVideoText, MessageIcon::Exclamation);
@@ -209,7 +209,7 @@ PublishResult Publisher::publish(Project& project) {
         return fail(std::move(*unusable));
     }
 
-    // Steps 4-6: the preview stops; the person names the presentation page.
+    // The page's name: the preview stops and the person names the presentation page.
     ui_.stopPreview();
     const std::optional<std::string> answer =
         ui_.choosePageFile({kSaveDialogTitle, kSaveDialogFilter, kSaveDialogPattern,
@@ -234,7 +234,7 @@ PublishResult Publisher::publish(Project& project) {
         removeLeftoverTemporaries(folder);
     }
 
-    // Steps 7-10: launchers, scripts, style sheet and images.
+    // The fixed files: launchers, scripts, style sheet and images.
     if (FileResult f = ensureFolder(outputFolder)) {
         return failed(*f);
     }
@@ -251,16 +251,16 @@ PublishResult Publisher::publish(Project& project) {
         return failed(*f);
     }
 
-    // Step 11: the published values; a too small manual size is reported
-    // and the list size used.
+    // The published values; a too small manual size is reported and the
+    // window list's size used.
     const ResolvedOptions resolved = resolvePublishedOptions(project.options);
     if (resolved.manualSizeRejected) {
         ui_.showMessage(kManualSizeCaption, kManualSizeMessage, MessageIcon::Information);
     }
     const PublishedOptions& options = resolved.values;
 
-    // Steps 12-18: videos, player page, configuration script (scrambled),
-    // presentation page, start picture.
+    // The project's files: videos, player page, configuration script
+    // (scrambled), presentation page, start picture.
     if (FileResult f = copyVideos(outputFolder, videos)) {
         return failed(*f);
     }
@@ -286,7 +286,7 @@ PublishResult Publisher::publish(Project& project) {
         return failed(*f);
     }
 
-    // Step 19.
+    // Done: the tick and the success message, only after a complete package.
     ui_.playTick();
     ui_.showMessage(kSucceededCaption, kSucceededText, MessageIcon::Information);
     return {PublishOutcome::Published, std::nullopt, std::nullopt, pagePath};

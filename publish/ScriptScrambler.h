@@ -12,20 +12,20 @@ namespace qm {
 
 class ScriptScrambler {
   public:
-    // Step 2: each line's blanks squeezed around operators and collapsed,
+    // Squeezing: each line's blanks squeezed around operators and collapsed,
     // joined with one blank after each non-empty line. The contents of string
     // literals are left exactly as written.
     static std::string joinedText(std::string_view script);
 
-    // Step 3: "%" and two hex digits per ASCII byte; a character outside
+    // Escaping: "%" and two hex digits per ASCII byte; a character outside
     // ASCII (UTF-8) as %uXXXX (two for a surrogate pair), so unescape
     // restores it exactly.
     static std::string escaped(std::string_view joined);
 
-    // Step 4: "%7" "%6" "%5" "%4" "%3" "%2" hidden behind control bytes.
+    // Hiding the digits: "%7" "%6" "%5" "%4" "%3" "%2" hidden behind control bytes.
     static std::string hiddenDigits(std::string_view escapedText);
 
-    // Step 5: the one-line eval expression.
+    // Wrapping: the one-line eval expression.
     static std::string evalExpression(std::string_view hidden);
 
     // The whole scrambled file for a plain script.
