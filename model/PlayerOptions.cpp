@@ -140,36 +140,6 @@ bool resolvePlayerSize(PlayerOptions& options, PublishedOptions& values) {
 
 } // namespace
 
-std::string_view choiceTag(Choice choice) {
-    switch (choice) {
-    case Choice::Window:
-        return "WINDOW";
-    case Choice::Zoom:
-        return "ZOOM";
-    case Choice::ControlBar:
-        return "CONTROLBAR";
-    case Choice::Yaw:
-        return "YAW";
-    case Choice::Pitch:
-        return "PITCH";
-    case Choice::Tilt:
-        return "TILT";
-    case Choice::Audio:
-        return "AUDIO";
-    case Choice::WinPosX:
-        return "WIN_POS_X";
-    case Choice::WinPosY:
-        return "WIN_POS_Y";
-    case Choice::MouseSpeed:
-        return "MOUSESPEED";
-    case Choice::MaxFps:
-        return "MAXFPS";
-    case Choice::Qual:
-        return "QUAL";
-    }
-    return {};
-}
-
 const std::vector<std::string>& choiceItems(Choice c) {
     static const std::array<std::vector<std::string>, kChoiceCount> kItems = buildAllItems();
     return kItems[index(c)];

@@ -35,7 +35,6 @@ inline constexpr std::array<Choice, kChoiceCount> kAllChoices = {
     Choice::Pitch,   Choice::Tilt,       Choice::Audio,      Choice::WinPosX,
     Choice::WinPosY, Choice::MouseSpeed, Choice::MaxFps,     Choice::Qual};
 
-std::string_view choiceTag(Choice choice);             // "WINDOW", "WIN_POS_X", ...
 const std::vector<std::string>& choiceItems(Choice c); // display texts, item 1 first
 int defaultItem(Choice choice);                        // 1-based
 // Default item of every list, indexed by Choice: WINDOW 3 (550x400), ZOOM 9

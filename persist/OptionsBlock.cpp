@@ -2,6 +2,7 @@
 
 #include "model/Cp1251.h"
 #include "model/TextForms.h"
+#include "persist/OptionTags.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,8 +13,6 @@ namespace {
 constexpr std::string_view kHeaderLine = "Generatad by Quillmark, d'not edit!";
 constexpr std::string_view kHeaderRule = "------------------------------------------------";
 constexpr std::string_view kViewModeComment = "  //   0 - classic, 1 - black areas";
-constexpr int kBorderValue = 0;
-constexpr int kBalanceValue = 1;
 
 std::string openTag(std::string_view name) {
     return "<" + std::string(name) + ">";
@@ -23,14 +22,6 @@ std::string tagLine(std::string_view name, std::string_view value) {
     return openTag(name) + std::string(value) + "</" + std::string(name) + ">";
 }
 
-std::string intText(std::int64_t value) {
-    return numberText(static_cast<double>(value));
-}
-
-void appendTagLine(EncodedText& out, std::string_view name, std::string_view value) {
-    appendLine(out, tagLine(name, value), name);
-}
-
 // Colours are stored as their six hexadecimal digits; reading them through
 // "&h00" keeps them from ever being taken as decimal.
 std::uint32_t colourValue(std::string_view value) {
@@ -38,31 +29,62 @@ std::uint32_t colourValue(std::string_view value) {
     return static_cast<std::uint32_t>(std::fmod(number, 16777216.0));
 }
 
-std::string_view tagValueOf(std::string_view prepared, std::string_view name) {
-    return tagValue(prepared, openTag(name));
+// The value text the block holds for one tag.
+std::string valueText(const OptionTag& tag, const PlayerOptions& options) {
+    switch (tag.kind) {
+    case OptionKind::Colour:
+        return colourText(static_cast<std::uint32_t>(tag.number(options)));
+    case OptionKind::Title:
+        return tag.text(options);
+    case OptionKind::Folder:
+        return std::string(trimBlanks(tag.text(options)));
+    case OptionKind::ViewMode:
+        return tag.number(options) == 0 ? "0" : "1";
+    case OptionKind::List:
+    case OptionKind::Switch:
+    case OptionKind::Icon:
+    case OptionKind::Toggle:
+    case OptionKind::Bound:
+    case OptionKind::Fixed:
+        break;
+    }
+    return numberText(static_cast<double>(tag.number(options)));
 }
 
-std::int32_t integerOf(std::string_view prepared, std::string_view name) {
-    return integerValue(tagValueOf(prepared, name));
-}
-
-// A check box takes 1 as set; anything else, a missing tag included, clears it.
-bool switchOf(std::string_view prepared, std::string_view name) {
-    return integerOf(prepared, name) == 1;
-}
-
-std::string folderOf(std::string_view prepared, std::string_view name,
-                     std::string_view currentDir) {
-    const std::string_view folder = trimBlanks(tagValueOf(prepared, name));
-    return std::string(folder.empty() ? currentDir : folder);
-}
-
-std::string iconTag(int index) {
-    return "HS_ICON" + intText(index);
-}
-
-void applyChoice(std::string_view prepared, PlayerOptions& options, Choice choice) {
-    options.setItem(choice, integerOf(prepared, choiceTag(choice)));
+// Sets one option from the text its tag carries, by the reader's rule for its kind.
+void applyTag(const OptionTag& tag, std::string_view value, PlayerOptions& options,
+              std::string_view currentDir) {
+    switch (tag.kind) {
+    case OptionKind::Switch:
+        tag.setNumber(options, integerValue(value) == 1 ? 1 : 0);
+        return;
+    case OptionKind::ViewMode:
+        tag.setNumber(options, integerValue(value) == 0 ? 0 : 1);
+        return;
+    case OptionKind::Colour:
+        tag.setNumber(options, colourValue(value));
+        return;
+    case OptionKind::Title:
+        tag.setText(options, std::string(trimBlanks(value)));
+        return;
+    case OptionKind::Folder: {
+        const std::string_view folder = trimBlanks(value);
+        tag.setText(options, std::string(folder.empty() ? currentDir : folder));
+        return;
+    }
+    case OptionKind::Bound: {
+        const std::int32_t number = integerValue(value);
+        tag.setNumber(options, number > 0 ? number : tag.defaultValue);
+        return;
+    }
+    case OptionKind::Fixed:
+        return;
+    case OptionKind::List: // setItem leaves a list with no selection when out of range
+    case OptionKind::Icon:
+    case OptionKind::Toggle:
+        tag.setNumber(options, integerValue(value));
+        return;
+    }
 }
 
 void noteField(std::vector<std::string>& fields, const std::string& name) {
@@ -131,40 +153,15 @@ std::optional<std::string> tagTextIn(std::string_view value) {
 }
 
 void writeOptionsBlock(EncodedText& out, const PlayerOptions& options) {
-    const auto choiceLine = [&](Choice choice) {
-        appendTagLine(out, choiceTag(choice), intText(options.item(choice)));
-    };
     appendLine(out, kHeaderLine);
     appendLine(out, kHeaderRule);
-    choiceLine(Choice::Window);
-    appendTagLine(out, "CONTROLS", options.controls ? "1" : "0");
-    choiceLine(Choice::Zoom);
-    choiceLine(Choice::ControlBar);
-    choiceLine(Choice::Yaw);
-    choiceLine(Choice::Pitch);
-    choiceLine(Choice::Tilt);
-    choiceLine(Choice::Audio);
-    choiceLine(Choice::WinPosX);
-    choiceLine(Choice::WinPosY);
-    choiceLine(Choice::MouseSpeed);
-    choiceLine(Choice::MaxFps);
-    choiceLine(Choice::Qual);
-    appendTagLine(out, "FULLSCREEN", options.fullScreen ? "1" : "0");
-    appendTagLine(out, "HTMLBGCOLOR", colourText(options.htmlBgColor));
-    appendTagLine(out, "HTMLTITLE", options.htmlTitle);
-    appendTagLine(out, "STAT", options.stat ? "1" : "0");
-    for (int i = 0; i < kSlotCount; ++i) {
-        appendTagLine(out, iconTag(i), intText(options.hsIcons[static_cast<std::size_t>(i)]));
+    for (const OptionTag& tag : optionTags()) {
+        std::string line = tagLine(tag.name, valueText(tag, options));
+        if (tag.kind == OptionKind::ViewMode) {
+            line += kViewModeComment;
+        }
+        appendLine(out, line, tag.name);
     }
-    appendTagLine(out, "BORDER", intText(kBorderValue));
-    appendLine(out, tagLine("VIEWMODE", options.viewMode == 0 ? "0" : "1") +
-                        std::string(kViewModeComment));
-    appendTagLine(out, "BLACKAREACOLOR", colourText(options.blackAreaColor));
-    appendTagLine(out, "TOOLTIPHELP", intText(options.tooltipHelp));
-    appendTagLine(out, "BALANCE", intText(kBalanceValue));
-    appendTagLine(out, "ZOOMMAX", intText(options.zoomMax));
-    appendTagLine(out, "LOADDIR", trimBlanks(options.loadDir));
-    appendTagLine(out, "SAVEDIR", trimBlanks(options.saveDir));
 }
 
 std::string prepareContent(std::string_view fileBytes) {
@@ -195,34 +192,10 @@ std::string_view tagValue(std::string_view prepared, std::string_view tag) {
 
 void applyOptionsBlock(std::string_view prepared, PlayerOptions& options,
                        std::string_view currentDir) {
-    // The reader's order; each value is independent of the others.
-    applyChoice(prepared, options, Choice::Window);
-    options.controls = switchOf(prepared, "CONTROLS");
-    applyChoice(prepared, options, Choice::Zoom);
-    applyChoice(prepared, options, Choice::ControlBar);
-    applyChoice(prepared, options, Choice::Yaw);
-    applyChoice(prepared, options, Choice::Pitch);
-    applyChoice(prepared, options, Choice::Tilt);
-    applyChoice(prepared, options, Choice::Audio);
-    options.htmlBgColor = colourValue(tagValueOf(prepared, "HTMLBGCOLOR"));
-    options.htmlTitle = std::string(trimBlanks(tagValueOf(prepared, "HTMLTITLE")));
-    options.stat = switchOf(prepared, "STAT");
-    for (int i = 0; i < kSlotCount; ++i) {
-        options.hsIcons[static_cast<std::size_t>(i)] = integerOf(prepared, iconTag(i));
+    // Each value is independent of the others, so the block's order serves.
+    for (const OptionTag& tag : optionTags()) {
+        applyTag(tag, tagValue(prepared, openTag(tag.name)), options, currentDir);
     }
-    applyChoice(prepared, options, Choice::WinPosX);
-    applyChoice(prepared, options, Choice::WinPosY);
-    applyChoice(prepared, options, Choice::MouseSpeed);
-    applyChoice(prepared, options, Choice::MaxFps);
-    applyChoice(prepared, options, Choice::Qual);
-    options.fullScreen = switchOf(prepared, "FULLSCREEN");
-    options.viewMode = integerOf(prepared, "VIEWMODE") == 0 ? 0 : 1;
-    options.blackAreaColor = colourValue(tagValueOf(prepared, "BLACKAREACOLOR"));
-    options.tooltipHelp = integerOf(prepared, "TOOLTIPHELP");
-    const std::int32_t zoomMax = integerOf(prepared, "ZOOMMAX");
-    options.zoomMax = zoomMax > 0 ? zoomMax : kDefaultZoomMax;
-    options.loadDir = folderOf(prepared, "LOADDIR", currentDir);
-    options.saveDir = folderOf(prepared, "SAVEDIR", currentDir);
 }
 
 } // namespace qm

@@ -55,11 +55,11 @@ std::string prepareContent(std::string_view fileBytes);
 // once; empty when it does not occur.
 std::string_view tagValue(std::string_view prepared, std::string_view tag);
 
-// Applies the 35 option tags of a prepared content with the reader's rules:
-// a missing tag gives the value its empty text reads as (no list selection,
-// switch clear, colour black, title empty, icon 0, tooltips off, ZOOMMAX 130,
-// folder = currentDir). BORDER and BALANCE are dropped. Transient settings
-// are not touched.
+// Applies the 35 option tags (persist/OptionTags.h) of a prepared content
+// with the reader's rules: a missing tag gives the value its empty text reads
+// as (no list selection, switch clear, colour black, title empty, icon 0,
+// tooltips off, ZOOMMAX 130, folder = currentDir). BORDER and BALANCE are
+// dropped. Transient settings are not touched.
 void applyOptionsBlock(std::string_view prepared, PlayerOptions& options,
                        std::string_view currentDir);
 

@@ -3,6 +3,7 @@
 #include "app/cli/TerminalText.h"
 
 #include "model/TextForms.h"
+#include "persist/OptionTags.h"
 #include "persist/ProjectFile.h"
 
 #include <filesystem>
@@ -39,37 +40,59 @@ std::string onOff(bool on) {
 }
 
 // Item texts are quoted so that their leading and doubled blanks show.
-void printChoice(std::ostream& out, const PlayerOptions& options, Choice choice) {
-    out << padded(choiceTag(choice)) << options.item(choice) << "  ";
+std::string itemText(const PlayerOptions& options, Choice choice) {
     if (const auto text = options.itemText(choice)) {
-        out << quotedText(*text);
-    } else {
-        out << "(nothing selected; publishes " << quotedText(options.publishedItemText(choice))
-            << ")";
+        return quotedText(*text);
     }
-    out << '\n';
+    return "(nothing selected; publishes " + quotedText(options.publishedItemText(choice)) + ")";
 }
 
-void printOptions(std::ostream& out, const PlayerOptions& o) {
-    out << "Options\n";
-    for (const Choice choice : kAllChoices) {
-        printChoice(out, o, choice);
+// What a person reads beside the stored number; empty when the number says it all.
+std::string meaning(const OptionTag& tag, const PlayerOptions& options, std::int64_t number) {
+    switch (tag.kind) {
+    case OptionKind::List:
+        return itemText(options, tag.choice);
+    case OptionKind::Switch:
+    case OptionKind::Toggle:
+        return onOff(number == 1);
+    case OptionKind::ViewMode:
+        return number == 0 ? "\"Classic\"" : "\"Black Areas\"";
+    case OptionKind::Colour:
+        return "web #" + hexColourText(static_cast<std::uint32_t>(number));
+    case OptionKind::Bound:
+    case OptionKind::Title:
+    case OptionKind::Folder:
+    case OptionKind::Icon:
+    case OptionKind::Fixed:
+        break;
     }
-    out << padded("CONTROLS") << (o.controls ? 1 : 0) << "  " << onOff(o.controls) << '\n'
-        << padded("FULLSCREEN") << (o.fullScreen ? 1 : 0) << "  " << onOff(o.fullScreen) << '\n'
-        << padded("STAT") << (o.stat ? 1 : 0) << "  " << onOff(o.stat) << '\n'
-        << padded("VIEWMODE") << o.viewMode << "  "
-        << (o.viewMode == 0 ? "\"Classic\"" : "\"Black Areas\"") << '\n'
-        << padded("HTMLBGCOLOR") << colourText(o.htmlBgColor) << "  web #"
-        << hexColourText(o.htmlBgColor) << '\n'
-        << padded("BLACKAREACOLOR") << colourText(o.blackAreaColor) << "  web #"
-        << hexColourText(o.blackAreaColor) << '\n'
-        << padded("HTMLTITLE") << quotedText(o.htmlTitle) << '\n'
-        << padded("TOOLTIPHELP") << o.tooltipHelp << "  tooltips " << onOff(o.tooltipHelp == 1)
-        << '\n'
-        << padded("ZOOMMAX") << o.zoomMax << '\n'
-        << padded("LOADDIR") << terminalSafe(o.loadDir) << '\n'
-        << padded("SAVEDIR") << terminalSafe(o.saveDir) << '\n';
+    return {};
+}
+
+std::string storedText(const OptionTag& tag, const PlayerOptions& options) {
+    if (tag.kind == OptionKind::Title) {
+        return quotedText(tag.text(options));
+    }
+    if (tag.kind == OptionKind::Folder) {
+        return terminalSafe(tag.text(options));
+    }
+    const std::int64_t number = tag.number(options);
+    const std::string stored = tag.kind == OptionKind::Colour
+                                   ? colourText(static_cast<std::uint32_t>(number))
+                                   : numberText(static_cast<double>(number));
+    const std::string words = meaning(tag, options, number);
+    return words.empty() ? stored : stored + "  " + words;
+}
+
+// Every option in the file's order; the icon codes are shown with their hot
+// spots, and the fixed tags hold no option.
+void printOptions(std::ostream& out, const PlayerOptions& options) {
+    out << "Options\n";
+    for (const OptionTag& tag : optionTags()) {
+        if (tag.kind != OptionKind::Icon && tag.kind != OptionKind::Fixed) {
+            out << padded(tag.name) << storedText(tag, options) << '\n';
+        }
+    }
 }
 
 void printVideos(std::ostream& out, const VideoPaths& videos) {

@@ -1,4 +1,5 @@
 #include "persist/OptionsBlock.h"
+#include "persist/OptionTags.h"
 
 #include "TestFiles.h"
 
@@ -9,47 +10,7 @@ namespace {
 
 using test::crlfLines;
 
-// The options file of a tool started without one, after choosing
-// /videos/tour.mp4 while started in /start.
-const std::string kDefaultOptionsFile = crlfLines({
-    "Generatad by Quillmark, d'not edit!",
-    "------------------------------------------------",
-    "<WINDOW>3</WINDOW>",
-    "<CONTROLS>1</CONTROLS>",
-    "<ZOOM>9</ZOOM>",
-    "<CONTROLBAR>1</CONTROLBAR>",
-    "<YAW>1</YAW>",
-    "<PITCH>1</PITCH>",
-    "<TILT>1</TILT>",
-    "<AUDIO>6</AUDIO>",
-    "<WIN_POS_X>1</WIN_POS_X>",
-    "<WIN_POS_Y>1</WIN_POS_Y>",
-    "<MOUSESPEED>1</MOUSESPEED>",
-    "<MAXFPS>1</MAXFPS>",
-    "<QUAL>1</QUAL>",
-    "<FULLSCREEN>0</FULLSCREEN>",
-    "<HTMLBGCOLOR>000000</HTMLBGCOLOR>",
-    "<HTMLTITLE></HTMLTITLE>",
-    "<STAT>0</STAT>",
-    "<HS_ICON0>0</HS_ICON0>",
-    "<HS_ICON1>0</HS_ICON1>",
-    "<HS_ICON2>0</HS_ICON2>",
-    "<HS_ICON3>0</HS_ICON3>",
-    "<HS_ICON4>0</HS_ICON4>",
-    "<HS_ICON5>0</HS_ICON5>",
-    "<HS_ICON6>0</HS_ICON6>",
-    "<HS_ICON7>0</HS_ICON7>",
-    "<HS_ICON8>0</HS_ICON8>",
-    "<HS_ICON9>0</HS_ICON9>",
-    "<BORDER>0</BORDER>",
-    "<VIEWMODE>0</VIEWMODE>  //   0 - classic, 1 - black areas",
-    "<BLACKAREACOLOR>000000</BLACKAREACOLOR>",
-    "<TOOLTIPHELP>1</TOOLTIPHELP>",
-    "<BALANCE>1</BALANCE>",
-    "<ZOOMMAX>130</ZOOMMAX>",
-    "<LOADDIR>/videos</LOADDIR>",
-    "<SAVEDIR>/start</SAVEDIR>",
-});
+const std::string kDefaultOptionsFile = test::defaultOptionsBlock();
 
 PlayerOptions defaultsAfterChoosingAVideo() {
     PlayerOptions options = PlayerOptions::fresh("/start");
@@ -180,7 +141,7 @@ TEST(ApplyOptionsBlock, EveryValueRoundTrips) {
 TEST(ApplyOptionsBlock, EmptyContentAppliesEveryMissingTagRule) {
     const PlayerOptions o = applied("", "/cwd");
     for (const Choice c : kAllChoices) {
-        EXPECT_EQ(o.item(c), 0) << choiceTag(c);
+        EXPECT_EQ(o.item(c), 0) << static_cast<int>(c);
     }
     EXPECT_FALSE(o.controls);
     EXPECT_FALSE(o.fullScreen);
@@ -290,6 +251,40 @@ TEST(ApplyOptionsBlock, BorderBalanceAndTransientsAreLeftAlone) {
     writeOptionsBlock(written, after);
     EXPECT_NE(written.bytes.find("<BORDER>0</BORDER>"), std::string::npos);
     EXPECT_NE(written.bytes.find("<BALANCE>1</BALANCE>"), std::string::npos);
+}
+
+TEST(OptionTags, ListTagsNameTheirListsInFileOrder) {
+    std::vector<std::string_view> names;
+    std::vector<Choice> choices;
+    for (const OptionTag& tag : optionTags()) {
+        if (tag.kind == OptionKind::List) {
+            names.push_back(tag.name);
+            choices.push_back(tag.choice);
+        }
+    }
+    EXPECT_EQ(names, (std::vector<std::string_view>{"WINDOW", "ZOOM", "CONTROLBAR", "YAW", "PITCH",
+                                                    "TILT", "AUDIO", "WIN_POS_X", "WIN_POS_Y",
+                                                    "MOUSESPEED", "MAXFPS", "QUAL"}));
+    EXPECT_EQ(choices, std::vector<Choice>(kAllChoices.begin(), kAllChoices.end()));
+}
+
+// The table against the model and the block: a tag's default is a fresh
+// project's value, and both ends of the range `set` accepts survive the block.
+TEST(OptionTags, DefaultsAreFreshValuesAndAcceptedNumbersRoundTrip) {
+    const PlayerOptions fresh = defaultsAfterChoosingAVideo();
+    for (const OptionTag& tag : optionTags()) {
+        if (tag.kind == OptionKind::Title || tag.kind == OptionKind::Folder) {
+            continue;
+        }
+        EXPECT_EQ(tag.number(fresh), tag.defaultValue) << tag.name;
+        for (const std::int64_t number : {tag.low, tag.high}) {
+            PlayerOptions options = fresh;
+            tag.setNumber(options, number);
+            EXPECT_EQ(tag.number(applied(blockOf(options))), number) << tag.name;
+        }
+    }
+    EXPECT_EQ(findOptionTag("ZOOMMAX")->defaultValue, kDefaultZoomMax);
+    EXPECT_EQ(findOptionTag("zoommax"), nullptr);
 }
 
 } // namespace

@@ -14,45 +14,8 @@ using test::writeBytes;
 namespace fs = std::filesystem;
 
 // A project saved right after a fresh start in /start with /videos/tour.mp4
-// chosen: every line written out.
-const std::string kFreshProjectFile = crlfLines({
-    "Generatad by Quillmark, d'not edit!",
-    "------------------------------------------------",
-    "<WINDOW>3</WINDOW>",
-    "<CONTROLS>1</CONTROLS>",
-    "<ZOOM>9</ZOOM>",
-    "<CONTROLBAR>1</CONTROLBAR>",
-    "<YAW>1</YAW>",
-    "<PITCH>1</PITCH>",
-    "<TILT>1</TILT>",
-    "<AUDIO>6</AUDIO>",
-    "<WIN_POS_X>1</WIN_POS_X>",
-    "<WIN_POS_Y>1</WIN_POS_Y>",
-    "<MOUSESPEED>1</MOUSESPEED>",
-    "<MAXFPS>1</MAXFPS>",
-    "<QUAL>1</QUAL>",
-    "<FULLSCREEN>0</FULLSCREEN>",
-    "<HTMLBGCOLOR>000000</HTMLBGCOLOR>",
-    "<HTMLTITLE></HTMLTITLE>",
-    "<STAT>0</STAT>",
-    "<HS_ICON0>0</HS_ICON0>",
-    "<HS_ICON1>0</HS_ICON1>",
-    "<HS_ICON2>0</HS_ICON2>",
-    "<HS_ICON3>0</HS_ICON3>",
-    "<HS_ICON4>0</HS_ICON4>",
-    "<HS_ICON5>0</HS_ICON5>",
-    "<HS_ICON6>0</HS_ICON6>",
-    "<HS_ICON7>0</HS_ICON7>",
-    "<HS_ICON8>0</HS_ICON8>",
-    "<HS_ICON9>0</HS_ICON9>",
-    "<BORDER>0</BORDER>",
-    "<VIEWMODE>0</VIEWMODE>  //   0 - classic, 1 - black areas",
-    "<BLACKAREACOLOR>000000</BLACKAREACOLOR>",
-    "<TOOLTIPHELP>1</TOOLTIPHELP>",
-    "<BALANCE>1</BALANCE>",
-    "<ZOOMMAX>130</ZOOMMAX>",
-    "<LOADDIR>/videos</LOADDIR>",
-    "<SAVEDIR>/start</SAVEDIR>",
+// chosen: the default options block, then these lines.
+const std::string kFreshProjectTail = crlfLines({
     "-----------------------------------------------",
     "<VIDEO1>/videos/tour.mp4</VIDEO1>",
     "<VIDEO2></VIDEO2>",
@@ -119,6 +82,8 @@ const std::string kFreshProjectFile = crlfLines({
     "<HSTIME10>.000</HSTIME10>",
     "<HSSELF10>0</HSSELF10>",
 });
+
+const std::string kFreshProjectFile = test::defaultOptionsBlock() + kFreshProjectTail;
 
 Project freshProject() {
     Project project;

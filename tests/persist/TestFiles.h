@@ -27,4 +27,8 @@ void writeBytes(const std::filesystem::path& path, std::string_view bytes);
 // The lines joined with CR LF after each one.
 std::string crlfLines(std::initializer_list<std::string_view> lines);
 
+// The options block of a tool started in /start without an options file,
+// after choosing /videos/tour.mp4: every line written out.
+std::string defaultOptionsBlock();
+
 } // namespace qm::test
