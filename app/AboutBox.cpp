@@ -1,6 +1,6 @@
 #include "app/AboutBox.h"
 
-#include "app/Look.h"
+#include "ui/Look.h"
 
 #include <QEvent>
 #include <QFontMetrics>
@@ -26,7 +26,7 @@ AboutBox::AboutBox(QWidget* owner, const QCursor& linkCursor, UrlOpener openUrl)
     setObjectName(QStringLiteral("aboutBox"));
     setWindowTitle(QStringLiteral("About"));
     setWindowIcon(QIcon(QStringLiteral(":/app/VIDEO-32.png")));
-    setFont(dialogFont());
+    setFont(ui::dialogFont());
     // Dialog units: a quarter of the average character width, an eighth of the height.
     const QFontMetrics metrics(font());
     const int alphabet = metrics.horizontalAdvance(
@@ -34,7 +34,7 @@ AboutBox::AboutBox(QWidget* owner, const QCursor& linkCursor, UrlOpener openUrl)
     baseX_ = (alphabet / 26 + 1) / 2;
     baseY_ = metrics.height();
     setFixedSize(toPixels(0, 0, kSizeUnits, kSizeUnits).size());
-    setColours(this, kAboutText, kAboutBackground);
+    ui::setColours(this, kAboutText, kAboutBackground);
 
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("aboutIcon"));
@@ -49,7 +49,7 @@ AboutBox::AboutBox(QWidget* owner, const QCursor& linkCursor, UrlOpener openUrl)
 
     auto* title = new QLabel(QStringLiteral("Quillmark Html5"), this);
     title->setObjectName(QStringLiteral("aboutTitle"));
-    title->setFont(titleFont());
+    title->setFont(ui::titleFont());
     title->setAlignment(Qt::AlignCenter);
     title->setGeometry(toPixels(0, 60, 210, 40));
     auto* build = new QLabel(QStringLiteral(" Build 012.00"), this);
@@ -83,8 +83,8 @@ QLabel* AboutBox::addLink(const QString& text, const QString& name, const QRect&
     link->setObjectName(name);
     link->setTextFormat(Qt::PlainText);
     link->setAlignment(Qt::AlignCenter);
-    setColours(link, kLinkText, kLinkBackground);
-    setStaticEdge(link);
+    ui::setColours(link, kLinkText, kLinkBackground);
+    ui::setStaticEdge(link);
     link->setCursor(cursor);
     link->setGeometry(
         toPixels(dialogUnits.x(), dialogUnits.y(), dialogUnits.width(), dialogUnits.height()));

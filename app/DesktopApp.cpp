@@ -1,10 +1,10 @@
 #include "app/DesktopApp.h"
 
-#include "app/Look.h"
 #include "app/MainWindow.h"
-#include "app/cli/CliCommand.h"
+#include "app/TickSound.h"
+#include "app/module/ExitCodes.h"
 #include "app/module/InstallLayout.h"
-#include "preview/TickSound.h"
+#include "ui/Look.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -92,7 +92,7 @@ void prepareApplication() {
     QFont::insertSubstitution(QStringLiteral("Times New Roman"),
                               QStringLiteral("Liberation Serif"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setFont(dialogFont());
+    QApplication::setFont(ui::dialogFont());
 }
 
 int runDesktop(int argc, char** argv, const std::optional<std::string>& fileToOpen) {
@@ -107,7 +107,7 @@ int runDesktop(int argc, char** argv, const std::optional<std::string>& fileToOp
     const std::filesystem::path executable = QCoreApplication::applicationFilePath().toStdString();
     const desktop::InstallLayout layout = desktop::installLayoutFor(executable);
     QtPrompter prompter;
-    preview::TickSound ticks;
+    TickSound ticks;
     MainWindowServices services{
         prompter,
         ticks,
@@ -118,7 +118,7 @@ int runDesktop(int argc, char** argv, const std::optional<std::string>& fileToOp
     };
     MainWindow window(std::move(services));
     if (fileToOpen && !openInitialFile(window, *fileToOpen)) {
-        return cli::kFileSystem;
+        return kFileSystem;
     }
     if (probe) {
         printProbe("window");

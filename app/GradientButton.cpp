@@ -12,7 +12,7 @@ const QColor kEdgeLight{227, 227, 227};
 const QColor kProcessBlue{0, 0, 255};
 } // namespace
 
-GradientButton::GradientButton(const QString& caption, GradientFamily family, QWidget* parent)
+GradientButton::GradientButton(const QString& caption, ui::GradientFamily family, QWidget* parent)
     : QAbstractButton(parent), family_(family) {
     setText(caption);
     setFocusPolicy(Qt::NoFocus);
@@ -41,14 +41,14 @@ void GradientButton::paintEvent(QPaintEvent* /*event*/) {
 void GradientButton::paintGradient(QPainter& painter, const QRect& client) const {
     const int width = client.width();
     const int height = client.height();
-    for (int band = 0; band < kBandCount; ++band) {
-        const BandRows rows = bandRows(height, band);
+    for (int band = 0; band < ui::kBandCount; ++band) {
+        const ui::BandRows rows = ui::bandRows(height, band);
         if (rows.bottom <= rows.top) {
             continue;
         }
         painter.fillRect(
             QRect(client.left(), client.top() + rows.top, width + 1, rows.bottom - rows.top),
-            bandColour(family_, band));
+            ui::bandColour(family_, band));
     }
 }
 

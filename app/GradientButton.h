@@ -2,7 +2,7 @@
 // An owner-drawn command button: the family's gradient under a white caption,
 // and "Process" in blue on a sunken edge while it is held down.
 
-#include "app/Gradient.h"
+#include "ui/Gradient.h"
 
 #include <QAbstractButton>
 
@@ -12,9 +12,9 @@ class GradientButton : public QAbstractButton {
     Q_OBJECT
 
   public:
-    GradientButton(const QString& caption, GradientFamily family, QWidget* parent);
+    GradientButton(const QString& caption, ui::GradientFamily family, QWidget* parent);
 
-    GradientFamily family() const { return family_; }
+    ui::GradientFamily family() const { return family_; }
     // The area inside the one-pixel static edge, where the gradient goes.
     QRect clientRect() const;
 
@@ -26,7 +26,7 @@ class GradientButton : public QAbstractButton {
     void paintPressed(QPainter& painter, const QRect& client) const;
     void paintStaticEdge(QPainter& painter) const;
 
-    GradientFamily family_;
+    ui::GradientFamily family_;
 };
 
 } // namespace qm::app

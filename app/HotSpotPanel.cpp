@@ -3,8 +3,8 @@
 #include "app/DigitKeysOnly.h"
 #include "app/GradientButton.h"
 #include "app/GroupFrame.h"
-#include "app/Look.h"
 #include "app/OptionCheckBox.h"
+#include "ui/Look.h"
 
 #include <QCursor>
 #include <QFile>
@@ -24,7 +24,7 @@ QLabel* addLabel(QWidget* client, const QString& text, const QString& name, cons
     auto* label = new QLabel(text, client);
     label->setObjectName(name);
     label->setTextFormat(Qt::PlainText);
-    setColours(label, textColour, background);
+    ui::setColours(label, textColour, background);
     label->setGeometry(where);
     return label;
 }
@@ -33,7 +33,7 @@ QLineEdit* addTextBox(QWidget* client, const QString& name, const QRect& where,
                       const QColor& textColour, const QColor& background) {
     auto* box = new QLineEdit(client);
     box->setObjectName(name);
-    setColours(box, textColour, background);
+    ui::setColours(box, textColour, background);
     box->setGeometry(where);
     return box;
 }
@@ -51,19 +51,19 @@ QString HotSpotPanel::selectorText(int slot) {
 void HotSpotPanel::buildEditor(QWidget* client, const QCursor& cursor) {
     QLabel* linkCaption =
         addLabel(client, QStringLiteral("  Hot Spot ссылка:"), QStringLiteral("linkCaption"),
-                 QRect(250, 604, 110, 19), kCyan, kEditorBlue);
-    setStaticEdge(linkCaption);
+                 QRect(250, 604, 110, 19), ui::kCyan, ui::kEditorBlue);
+    ui::setStaticEdge(linkCaption);
     linkBox_ = addTextBox(client, QStringLiteral("linkBox"), QRect(362, 604, 445, 19), kValueBlue,
-                          kListGrey);
+                          ui::kListGrey);
     QLabel* nameCaption =
         addLabel(client, QStringLiteral("  Hot Spot имя:"), QStringLiteral("nameCaption"),
-                 QRect(250, 624, 110, 19), kCyan, kEditorBlue);
-    setStaticEdge(nameCaption);
+                 QRect(250, 624, 110, 19), ui::kCyan, ui::kEditorBlue);
+    ui::setStaticEdge(nameCaption);
     nameBox_ = addTextBox(client, QStringLiteral("nameBox"), QRect(362, 624, 445, 19), kValueBlue,
-                          kListGrey);
+                          ui::kListGrey);
 
     auto addCommand = [&](const QString& caption, const QString& name, int y) {
-        auto* button = new GradientButton(caption, GradientFamily::Blue, client);
+        auto* button = new GradientButton(caption, ui::GradientFamily::Blue, client);
         button->setObjectName(name);
         button->setCursor(cursor);
         button->setGeometry(810, y, 110, 20);
@@ -80,7 +80,7 @@ void HotSpotPanel::buildEditor(QWidget* client, const QCursor& cursor) {
     auto* self = new OptionCheckBox(QStringLiteral("self HS режим"),
                                     OptionCheckBox::TextSide::RightOfBox, true, client);
     self->setObjectName(QStringLiteral("selfCheck"));
-    setColours(self, kCyan, kSelectorBlue);
+    ui::setColours(self, ui::kCyan, ui::kSelectorBlue);
     self->setGeometry(700, 644, 106, 20);
     self->setChecked(true);
     connect(self, &QCheckBox::clicked, this, &HotSpotPanel::commandIssued);
@@ -90,7 +90,7 @@ void HotSpotPanel::buildEditor(QWidget* client, const QCursor& cursor) {
 void HotSpotPanel::buildRows(QWidget* client, const QCursor& cursor) {
     auto* frame = new GroupFrame(QStringLiteral(" Hot Spots "), client);
     frame->setObjectName(QStringLiteral("hotSpotsFrame"));
-    setColours(frame, Qt::white, Qt::black);
+    ui::setColours(frame, Qt::white, Qt::black);
     frame->setAutoFillBackground(false);
     frame->setGeometry(950, 150, 245, 490);
     frame->lower();
@@ -119,7 +119,7 @@ HotSpotRow HotSpotPanel::buildRow(QWidget* client, const QCursor& cursor, int sl
     auto* selector =
         new OptionCheckBox(selectorText(slot), OptionCheckBox::TextSide::RightOfBox, false, client);
     selector->setObjectName(QStringLiteral("slotSelector") + n);
-    setColours(selector, kCyan, kSelectorBlue);
+    ui::setColours(selector, ui::kCyan, ui::kSelectorBlue);
     selector->setGeometry(1014, y, 83, 17);
     connect(selector, &QCheckBox::clicked, this, [this, slot] {
         emit commandIssued();
@@ -128,13 +128,13 @@ HotSpotRow HotSpotPanel::buildRow(QWidget* client, const QCursor& cursor, int sl
     row.selector = selector;
 
     auto caption = [&](const QString& text, const QString& name, const QRect& where) {
-        QLabel* label = addLabel(client, text, name + n, where, kCyan, kEditorBlue);
+        QLabel* label = addLabel(client, text, name + n, where, ui::kCyan, ui::kEditorBlue);
         label->setAlignment(Qt::AlignCenter);
     };
     auto value = [&](const QString& name, const QRect& where) {
-        QLabel* label = addLabel(client, QString(), name + n, where, kValueBlue, kListGrey);
+        QLabel* label = addLabel(client, QString(), name + n, where, kValueBlue, ui::kListGrey);
         label->setAlignment(Qt::AlignCenter);
-        setThinBorder(label);
+        ui::setThinBorder(label);
         return label;
     };
     caption(QStringLiteral("Yaw:"), QStringLiteral("yawCaption"), QRect(1104, y, 40, 17));

@@ -1,8 +1,8 @@
 #include "app/IconChooser.h"
 
 #include "app/HotSpotPanel.h"
-#include "app/Look.h"
 #include "model/HotSpotTable.h"
+#include "ui/Look.h"
 
 #include <QCursor>
 #include <QScreen>
@@ -24,7 +24,7 @@ IconChooser::IconChooser(QWidget* owner, const QCursor& cursor)
     setWindowIcon(QIcon(QStringLiteral(":/app/VIDEO-32.png")));
     setModal(true);
     setFixedSize(kClientWidth, kClientHeight);
-    setColours(this, Qt::black, kChooserGrey);
+    ui::setColours(this, Qt::black, kChooserGrey);
     for (int icon = 0; icon < kIconCount; ++icon) {
         auto* button = new QToolButton(this);
         button->setObjectName(QStringLiteral("icon%1").arg(icon));

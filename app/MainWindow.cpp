@@ -3,18 +3,18 @@
 #include "app/GradientButton.h"
 #include "app/HotSpotEditor.h"
 #include "app/HotSpotPanel.h"
-#include "app/Look.h"
 #include "app/OptionsPanel.h"
 #include "app/OptionsStore.h"
 #include "app/PathLabel.h"
 #include "app/QuickHelp.h"
+#include "app/TickSound.h"
 #include "app/Tooltips.h"
 #include "app/WindowPublishUi.h"
 #include "persist/ProjectFile.h"
 #include "preview/PlayerControl.h"
 #include "preview/PreviewArea.h"
-#include "preview/TickSound.h"
 #include "publish/Publisher.h"
+#include "ui/Look.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -48,9 +48,9 @@ QLabel* addTitleLabel(QWidget* client, const QString& text, const QString& name,
     auto* label = new QLabel(text, client);
     label->setObjectName(name);
     label->setTextFormat(Qt::PlainText);
-    label->setFont(titleFont());
+    label->setFont(ui::titleFont());
     label->setAlignment(alignment | Qt::AlignTop);
-    setColours(label, colour, std::nullopt);
+    ui::setColours(label, colour, std::nullopt);
     label->setGeometry(where);
     return label;
 }
@@ -134,7 +134,7 @@ void MainWindow::buildClient() {
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("client"));
     client_->setFixedSize(kClientWidth, kClientHeight);
-    setColours(client_, Qt::black, kWindowGrey);
+    ui::setColours(client_, Qt::black, ui::kWindowGrey);
     setCentralWidget(client_);
 
     buildTitles();
@@ -181,11 +181,11 @@ void MainWindow::buildTitles() {
     build->setObjectName(QStringLiteral("buildLabel"));
     build->setTextFormat(Qt::PlainText);
     build->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setColours(build, kBuildBlue, std::nullopt);
+    ui::setColours(build, kBuildBlue, std::nullopt);
     build->setGeometry(1092, 35, 70, 20);
 }
 
-GradientButton* MainWindow::addCommandButton(const QString& caption, GradientFamily family,
+GradientButton* MainWindow::addCommandButton(const QString& caption, ui::GradientFamily family,
                                              const QString& name, const QRect& where,
                                              Command command) {
     auto* button = new GradientButton(caption, family, client_);
@@ -198,8 +198,8 @@ GradientButton* MainWindow::addCommandButton(const QString& caption, GradientFam
 
 void MainWindow::buildLoadRow() {
     const QString caption = QStringLiteral("Загрузить Web видео");
-    const std::array<GradientFamily, 3> families = {GradientFamily::Green, GradientFamily::Grey,
-                                                    GradientFamily::Grey};
+    const std::array<ui::GradientFamily, 3> families = {
+        ui::GradientFamily::Green, ui::GradientFamily::Grey, ui::GradientFamily::Grey};
     const std::array<Command, 3> commands = {Command::LoadVideo1, Command::LoadVideo2,
                                              Command::LoadVideo3};
     for (int n = 1; n <= 3; ++n) {
@@ -212,25 +212,25 @@ void MainWindow::buildLoadRow() {
     for (int n = 1; n <= 3; ++n) {
         auto* path = new PathLabel(client_);
         path->setObjectName(QStringLiteral("video%1Path").arg(n));
-        setColours(path, Qt::black, kPathGrey);
-        setClientEdge(path);
+        ui::setColours(path, Qt::black, ui::kPathGrey);
+        ui::setClientEdge(path);
         path->setGeometry(145, 52 + 22 * (n - 1), 1050, 20);
         pathLabels_[static_cast<std::size_t>(n - 1)] = path;
     }
 }
 
 void MainWindow::buildCommandRow() {
-    addCommandButton(QStringLiteral("Опубликовать видео для Web"), GradientFamily::Teal,
+    addCommandButton(QStringLiteral("Опубликовать видео для Web"), ui::GradientFamily::Teal,
                      QStringLiteral("publishButton"), QRect(5, 120, 196, 26), Command::Publish);
-    addCommandButton(QStringLiteral("Опции по умолчанию"), GradientFamily::Blue,
+    addCommandButton(QStringLiteral("Опции по умолчанию"), ui::GradientFamily::Blue,
                      QStringLiteral("defaultOptionsButton"), QRect(203, 120, 196, 26),
                      Command::DefaultOptions);
-    addCommandButton(QStringLiteral("Сохранить опции"), GradientFamily::Blue,
+    addCommandButton(QStringLiteral("Сохранить опции"), ui::GradientFamily::Blue,
                      QStringLiteral("saveOptionsButton"), QRect(401, 120, 196, 26),
                      Command::SaveOptions);
-    addCommandButton(QStringLiteral("О разработке"), GradientFamily::Blue,
+    addCommandButton(QStringLiteral("О разработке"), ui::GradientFamily::Blue,
                      QStringLiteral("aboutButton"), QRect(599, 120, 196, 26), Command::About);
-    addCommandButton(QStringLiteral("Выход"), GradientFamily::Red, QStringLiteral("exitButton"),
+    addCommandButton(QStringLiteral("Выход"), ui::GradientFamily::Red, QStringLiteral("exitButton"),
                      QRect(995, 120, 198, 26), Command::Exit);
 }
 

@@ -4,9 +4,9 @@
 // four keys. Every command plays the tick first, then does its work.
 
 #include "app/AboutBox.h"
-#include "app/Gradient.h"
 #include "app/Prompter.h"
 #include "persist/OptionsFile.h"
+#include "ui/Gradient.h"
 
 #include <QCursor>
 #include <QMainWindow>
@@ -21,7 +21,6 @@ class QLabel;
 
 namespace qm::preview {
 class PreviewArea;
-class TickPlayer;
 } // namespace qm::preview
 
 namespace qm::app {
@@ -32,11 +31,12 @@ class HotSpotPanel;
 class OptionsPanel;
 class OptionsStore;
 class PathLabel;
+class TickPlayer;
 class Tooltips;
 
 struct MainWindowServices {
     Prompter& prompter;
-    preview::TickPlayer& ticks;
+    TickPlayer& ticks;
     UrlOpener openUrl;
     OptionsFileLocation optionsFile;
     std::filesystem::path manualPath; // "tv360_player.pdf" beside the executable
@@ -120,7 +120,7 @@ class MainWindow : public QMainWindow {
     void buildCommandRow();
     void buildMenus();
     void buildShortcuts();
-    GradientButton* addCommandButton(const QString& caption, GradientFamily family,
+    GradientButton* addCommandButton(const QString& caption, ui::GradientFamily family,
                                      const QString& name, const QRect& where, Command command);
     void readOptionsAtStart();
     void followTooltipSwitch();

@@ -2,9 +2,9 @@
 
 #include "app/DropList.h"
 #include "app/GroupFrame.h"
-#include "app/Look.h"
 #include "app/OptionCheckBox.h"
 #include "app/OptionsStore.h"
+#include "ui/Look.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -58,7 +58,7 @@ std::uint32_t OptionsPanel::fromQColor(const QColor& colour) {
 void OptionsPanel::buildFrame() {
     auto* frame = new GroupFrame(QStringLiteral(" Опции "), client_);
     frame->setObjectName(QStringLiteral("optionsFrame"));
-    setColours(frame, Qt::white, Qt::black);
+    ui::setColours(frame, Qt::white, Qt::black);
     frame->setAutoFillBackground(false);
     frame->setGeometry(5, 150, 940, 519);
 }
@@ -68,7 +68,7 @@ QLabel* OptionsPanel::addCaption(const QString& text, const char* name, int x, i
     label->setObjectName(QLatin1String(name));
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    setColours(label, Qt::white, kCaptionGrey);
+    ui::setColours(label, Qt::white, ui::kCaptionGrey);
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setLineWidth(1);
     label->setGeometry(x, y, kCaptionWidth, height);
@@ -88,7 +88,7 @@ QComboBox* OptionsPanel::addList(Choice choice, const char* name, int y) {
     for (const std::string& item : items) {
         list->addItem(fromUtf8(item));
     }
-    setColours(list, Qt::black, kListGrey);
+    ui::setColours(list, Qt::black, ui::kListGrey);
     list->setGeometry(kListX, y, windowList ? kWindowListWidth : kListWidth, kListHeight);
     lists_[choice] = list;
     connect(list, &QComboBox::activated, this, [this, choice](int index) {
@@ -105,7 +105,7 @@ QComboBox* OptionsPanel::addList(Choice choice, const char* name, int y) {
 OptionCheckBox* OptionsPanel::addCheck(const QString& text, const char* name, int y) {
     auto* box = new OptionCheckBox(text, OptionCheckBox::TextSide::LeftOfBox, true, client_);
     box->setObjectName(QLatin1String(name));
-    setColours(box, Qt::white, kCaptionGrey);
+    ui::setColours(box, Qt::white, ui::kCaptionGrey);
     box->setGeometry(kCaptionX, y, kCaptionWidth, 19);
     connect(box, &QCheckBox::clicked, this, &OptionsPanel::commandIssued);
     return box;
@@ -118,7 +118,7 @@ QLineEdit* OptionsPanel::addDigitsBox(const char* name, const QRect& geometry, b
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), box));
     box->setAlignment(centred ? Qt::AlignCenter : Qt::AlignLeft);
     box->setTextMargins(0, 0, 0, 0);
-    setColours(box, Qt::black, kListGrey);
+    ui::setColours(box, Qt::black, ui::kListGrey);
     box->setGeometry(geometry);
     return box;
 }
@@ -128,7 +128,7 @@ QLabel* OptionsPanel::addSwatch(const char* name, const QRect& geometry) {
     swatch->setObjectName(QLatin1String(name));
     swatch->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     swatch->setLineWidth(1);
-    setColours(swatch, Qt::black, Qt::black);
+    ui::setColours(swatch, Qt::black, Qt::black);
     swatch->setGeometry(geometry);
     return swatch;
 }
@@ -137,7 +137,7 @@ QPushButton* OptionsPanel::addFlatButton(const char* name, const QRect& geometry
     auto* button = new QPushButton(QStringLiteral("выбрать цвет"), client_);
     button->setObjectName(QLatin1String(name));
     button->setFlat(true);
-    button->setStyleSheet(flatButtonStyle());
+    button->setStyleSheet(ui::flatButtonStyle());
     button->setFocusPolicy(Qt::TabFocus);
     button->setGeometry(geometry);
     connect(button, &QPushButton::clicked, this, &OptionsPanel::commandIssued);
@@ -226,7 +226,7 @@ void OptionsPanel::buildManualSizeRow() {
     pixels->setObjectName(QStringLiteral("pixelsLabel"));
     pixels->setTextFormat(Qt::PlainText);
     pixels->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setColours(pixels, Qt::black, std::nullopt);
+    ui::setColours(pixels, Qt::black, std::nullopt);
     // Its run of blanks must be wide enough for the height box that lies over it.
     QFont wide = pixels->font();
     wide.setFamily(QStringLiteral("Liberation Sans"));
@@ -242,7 +242,7 @@ void OptionsPanel::buildColourRow() {
     htmlBgSwatch_ = addSwatch("htmlBgSwatch", QRect(124, 470, 30, 18));
     htmlBgButton_ = addFlatButton("htmlBgButton", QRect(156, 470, 75, 18));
     refreshers_.push_back([this] {
-        setColours(htmlBgSwatch_, Qt::black, toQColor(store_.options().htmlBgColor));
+        ui::setColours(htmlBgSwatch_, Qt::black, toQColor(store_.options().htmlBgColor));
         htmlBgSwatch_->update();
     });
 }
@@ -251,7 +251,7 @@ void OptionsPanel::buildTitleRow() {
     addCaption(QStringLiteral("  Html <TITLE>"), "htmlTitleCaption", 10, 645);
     titleBox_ = new QLineEdit(client_);
     titleBox_->setObjectName(QStringLiteral("htmlTitleBox"));
-    setColours(titleBox_, Qt::black, kTitleBoxGrey);
+    ui::setColours(titleBox_, Qt::black, ui::kTitleBoxGrey);
     titleBox_->setGeometry(124, 645, 573, 19);
     connect(titleBox_, &QLineEdit::textChanged, this, [this](const QString& typed) {
         store_.changeOptions(
@@ -269,7 +269,7 @@ void OptionsPanel::buildTitleRow() {
 void OptionsPanel::buildViewModeGroup() {
     auto* frame = new GroupFrame(QStringLiteral("  Режим плеера:"), client_);
     frame->setObjectName(QStringLiteral("viewModeFrame"));
-    setColours(frame, Qt::white, Qt::black);
+    ui::setColours(frame, Qt::white, Qt::black);
     frame->setAutoFillBackground(false);
     frame->setGeometry(10, 556, 110, 86);
 
@@ -277,7 +277,7 @@ void OptionsPanel::buildViewModeGroup() {
     auto addOption = [this, group](const QString& text, const char* name, int y, int mode) {
         auto* option = new QRadioButton(text, client_);
         option->setObjectName(QLatin1String(name));
-        setColours(option, Qt::black, kListGrey);
+        ui::setColours(option, Qt::black, ui::kListGrey);
         option->setGeometry(17, y, 96, 19);
         group->addButton(option, mode);
         connect(option, &QRadioButton::clicked, this, [this, mode] {
@@ -296,7 +296,7 @@ void OptionsPanel::buildViewModeGroup() {
         const QSignalBlocker blackBlocker(blackAreas_);
         classic_->setChecked(classic);
         blackAreas_->setChecked(!classic);
-        setColours(blackAreaSwatch_, Qt::black, toQColor(store_.options().blackAreaColor));
+        ui::setColours(blackAreaSwatch_, Qt::black, toQColor(store_.options().blackAreaColor));
         blackAreaSwatch_->update();
     });
 }

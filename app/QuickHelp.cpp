@@ -1,7 +1,7 @@
 #include "app/QuickHelp.h"
 
-#include "app/Look.h"
-#include "preview/TickSound.h"
+#include "app/TickSound.h"
+#include "ui/Look.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -21,7 +21,7 @@ QLabel* addLabel(QWidget* parent, const QString& text, const QRect& where, const
     auto* label = new QLabel(text, parent);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setColours(label, text_, background);
+    ui::setColours(label, text_, background);
     label->setGeometry(where);
     return label;
 }
@@ -56,14 +56,14 @@ const std::array<OptionRow, 11> kOptionRows = {{
 // clang-format on
 } // namespace
 
-QuickHelp::QuickHelp(QWidget* owner, preview::TickPlayer& ticks)
+QuickHelp::QuickHelp(QWidget* owner, TickPlayer& ticks)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("quickHelp"));
     setWindowTitle(QStringLiteral("Помощь"));
     setWindowIcon(QIcon(QStringLiteral(":/app/VIDEO-32.png")));
     setFixedSize(800, 528);
-    setColours(this, Qt::black, kHelpBackground);
+    ui::setColours(this, Qt::black, kHelpBackground);
     buildHeading();
     buildOptionRows();
     buildOutputFiles();
@@ -74,7 +74,7 @@ void QuickHelp::buildHeading() {
     QLabel* heading = addLabel(this, QStringLiteral("  Краткая инструкция:"), QRect(0, 0, 800, 38),
                                Qt::black, Qt::white);
     heading->setObjectName(QStringLiteral("helpHeading"));
-    heading->setFont(timesFont(20, true, true));
+    heading->setFont(ui::timesFont(20, true, true));
     heading->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     QLabel* steps = addLabel(
         this,
@@ -89,15 +89,15 @@ void QuickHelp::buildOptionRows() {
     QLabel* section = addLabel(this, QStringLiteral(" Основные опции:"), QRect(10, 120, 300, 24),
                                Qt::black, kSectionBackground);
     section->setObjectName(QStringLiteral("helpOptionsSection"));
-    section->setFont(timesFont(15, true, false));
+    section->setFont(ui::timesFont(15, true, false));
     int index = 0;
     for (const OptionRow& row : kOptionRows) {
         const int height = row.y == 250 ? 20 : 19;
         QLabel* caption = addLabel(this, QString::fromUtf8(row.caption),
-                                   QRect(10, row.y, 110, height), Qt::white, kCaptionGrey);
+                                   QRect(10, row.y, 110, height), Qt::white, ui::kCaptionGrey);
         caption->setObjectName(QStringLiteral("helpCaption%1").arg(index));
         caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        setStaticEdge(caption);
+        ui::setStaticEdge(caption);
         QLabel* description =
             addLabel(this, QString::fromUtf8(row.description), QRect(123, row.y, 670, 19),
                      Qt::black, kDescriptionBackground);
@@ -111,7 +111,7 @@ void QuickHelp::buildOutputFiles() {
     QLabel* section = addLabel(this, QStringLiteral(" Выходные файлы:"), QRect(10, 376, 300, 24),
                                Qt::black, kSectionBackground);
     section->setObjectName(QStringLiteral("helpFilesSection"));
-    section->setFont(timesFont(15, true, false));
+    section->setFont(ui::timesFont(15, true, false));
     QLabel* files = addLabel(
         this,
         lines(QStringLiteral(
@@ -121,13 +121,13 @@ void QuickHelp::buildOutputFiles() {
             "страницу - используйте html тег <IFRAME>")),
         QRect(10, 405, 784, 114), Qt::black, kFilesBackground);
     files->setObjectName(QStringLiteral("helpFiles"));
-    setStaticEdge(files);
+    ui::setStaticEdge(files);
 }
 
-void QuickHelp::buildCloseButton(preview::TickPlayer& ticks) {
+void QuickHelp::buildCloseButton(TickPlayer& ticks) {
     auto* close = new QPushButton(QStringLiteral("Закрыть"), this);
     close->setObjectName(QStringLiteral("helpCloseButton"));
-    close->setStyleSheet(flatButtonStyle());
+    close->setStyleSheet(ui::flatButtonStyle());
     close->setGeometry(735, 490, 50, 20);
     connect(close, &QPushButton::clicked, this, [this, &ticks] {
         ticks.playTick();

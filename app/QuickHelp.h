@@ -4,23 +4,21 @@
 
 #include <QDialog>
 
-namespace qm::preview {
-class TickPlayer;
-}
-
 namespace qm::app {
+
+class TickPlayer;
 
 class QuickHelp : public QDialog {
     Q_OBJECT
 
   public:
-    QuickHelp(QWidget* owner, preview::TickPlayer& ticks);
+    QuickHelp(QWidget* owner, TickPlayer& ticks);
 
   private:
     void buildHeading();
     void buildOptionRows();
     void buildOutputFiles();
-    void buildCloseButton(preview::TickPlayer& ticks);
+    void buildCloseButton(TickPlayer& ticks);
 };
 
 } // namespace qm::app

@@ -1,8 +1,8 @@
 #include "app/WindowPublishUi.h"
 
 #include "app/Prompter.h"
+#include "app/TickSound.h"
 #include "preview/PlayerControl.h"
-#include "preview/TickSound.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -27,7 +27,7 @@ class NormalCursor {
 } // namespace
 
 WindowPublishUi::WindowPublishUi(QWidget* owner, Prompter& prompter, preview::PlayerControl& player,
-                                 preview::TickPlayer& ticks)
+                                 TickPlayer& ticks)
     : owner_(owner), prompter_(prompter), player_(player), ticks_(ticks) {
     QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
 }

@@ -10,17 +10,18 @@ class QWidget;
 
 namespace qm::preview {
 class PlayerControl;
-class TickPlayer;
 } // namespace qm::preview
 
 namespace qm::app {
+
+class TickPlayer;
 
 class Prompter;
 
 class WindowPublishUi final : public PublishUi {
   public:
     WindowPublishUi(QWidget* owner, Prompter& prompter, preview::PlayerControl& player,
-                    preview::TickPlayer& ticks);
+                    TickPlayer& ticks);
     ~WindowPublishUi() override;
     WindowPublishUi(const WindowPublishUi&) = delete;
     WindowPublishUi& operator=(const WindowPublishUi&) = delete;
@@ -35,7 +36,7 @@ class WindowPublishUi final : public PublishUi {
     QWidget* owner_;
     Prompter& prompter_;
     preview::PlayerControl& player_;
-    preview::TickPlayer& ticks_;
+    TickPlayer& ticks_;
 };
 
 } // namespace qm::app

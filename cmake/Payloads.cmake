@@ -1,4 +1,4 @@
-# Embeds the web package's payload files into quillmark_core. A host tool
+# Embeds the web package's payload files into quillmark_publish. A host tool
 # checks every source file (the build stops naming each missing one), makes
 # the final bytes (the page template with its About picture as a data URI,
 # the style sheet with CR LF line ends) and a generated C++ file pulls them in
@@ -97,7 +97,7 @@ if(TARGET qm_web)
   add_dependencies(qm_payloads qm_web)
 endif()
 
-target_sources(quillmark_core PRIVATE ${QM_PAYLOAD_DIR}/PayloadTable.cpp)
+target_sources(quillmark_publish PRIVATE ${QM_PAYLOAD_DIR}/PayloadTable.cpp)
 set_source_files_properties(${QM_PAYLOAD_DIR}/PayloadTable.cpp PROPERTIES
   OBJECT_DEPENDS "${qm_payload_bins}")
-add_dependencies(quillmark_core qm_payloads)
+add_dependencies(quillmark_publish qm_payloads)

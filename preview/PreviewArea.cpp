@@ -1,10 +1,10 @@
 #include "preview/PreviewArea.h"
 
-#include "app/Look.h"
 #include "preview/PlayerControl.h"
 #include "preview/TransportBar.h"
 #include "preview/VideoFrameView.h"
 #include "preview/YawMarker.h"
+#include "ui/Look.h"
 
 #include <QLabel>
 #include <QSlider>
@@ -57,8 +57,8 @@ void PreviewArea::buildScale(QWidget* client) {
     scale_->setObjectName(QStringLiteral("sliderScale"));
     scale_->setTextFormat(Qt::PlainText);
     scale_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    scale_->setFont(app::scaleFont());
-    app::setColours(scale_, Qt::white, std::nullopt);
+    scale_->setFont(ui::scaleFont());
+    ui::setColours(scale_, Qt::white, std::nullopt);
     scale_->setGeometry(250, 565, 667, 15);
 }
 
@@ -72,7 +72,7 @@ void PreviewArea::buildSlider(QWidget* client, const QCursor& cursor) {
     slider_->setTickPosition(QSlider::TicksBelow);
     slider_->setValue(0);
     slider_->setCursor(cursor);
-    app::setColours(slider_, Qt::black, app::kSliderGrey);
+    ui::setColours(slider_, Qt::black, ui::kSliderGrey);
     slider_->setGeometry(250, 579, 670, 22);
     connect(slider_, &QSlider::valueChanged, this, &PreviewArea::followSlider);
 }
@@ -80,7 +80,7 @@ void PreviewArea::buildSlider(QWidget* client, const QCursor& cursor) {
 void PreviewArea::buildMarker(QWidget* client) {
     marker_ = new QLabel(client);
     marker_->setObjectName(QStringLiteral("yawMarker"));
-    app::setColours(marker_, kMarkerGreen, kMarkerGreen);
+    ui::setColours(marker_, kMarkerGreen, kMarkerGreen);
     marker_->setGeometry(markerX(0), 170, 2, 362);
     marker_->raise();
 }

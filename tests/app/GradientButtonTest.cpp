@@ -3,16 +3,16 @@
 // while pressed.
 
 #include "app/GradientButton.h"
-#include "app/Gradient.h"
+#include "ui/Gradient.h"
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QtTest>
 
-using qm::app::bandColour;
-using qm::app::bandRows;
 using qm::app::GradientButton;
-using qm::app::GradientFamily;
+using qm::ui::bandColour;
+using qm::ui::bandRows;
+using qm::ui::GradientFamily;
 
 class GradientButtonTest : public QObject {
     Q_OBJECT
@@ -94,8 +94,8 @@ void GradientButtonTest::pressedButtonShowsProcess() {
     int white = 0;
     for (int y = 3; y < 17; ++y) {
         QColor under;
-        for (int band = 0; band < qm::app::kBandCount; ++band) {
-            const qm::app::BandRows rows = bandRows(client.height(), band);
+        for (int band = 0; band < qm::ui::kBandCount; ++band) {
+            const qm::ui::BandRows rows = bandRows(client.height(), band);
             if (rows.top <= y - client.top() && y - client.top() < rows.bottom) {
                 under = bandColour(GradientFamily::Blue, band);
             }

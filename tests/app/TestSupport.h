@@ -5,7 +5,7 @@
 
 #include "app/MainWindow.h"
 #include "app/Prompter.h"
-#include "preview/TickSound.h"
+#include "app/TickSound.h"
 
 #include <QTemporaryDir>
 #include <QUrl>
@@ -60,7 +60,7 @@ class FakePrompter final : public app::Prompter {
     std::vector<QString> modalWindows;        // object names
 };
 
-class CountingTicks final : public preview::TickPlayer {
+class CountingTicks final : public app::TickPlayer {
   public:
     void playTick() override { ++count; }
     int count = 0;

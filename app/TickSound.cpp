@@ -1,11 +1,11 @@
-#include "preview/TickSound.h"
+#include "app/TickSound.h"
 
 #include <QAudioDevice>
 #include <QMediaDevices>
 #include <QSoundEffect>
 #include <QUrl>
 
-namespace qm::preview {
+namespace qm::app {
 
 TickSound::TickSound(QObject* parent) : QObject(parent) {}
 
@@ -32,4 +32,4 @@ void TickSound::playTick() {
     effect_->play();
 }
 
-} // namespace qm::preview
+} // namespace qm::app

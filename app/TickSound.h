@@ -8,7 +8,7 @@
 
 class QSoundEffect;
 
-namespace qm::preview {
+namespace qm::app {
 
 class TickPlayer {
   public:
@@ -33,4 +33,4 @@ class TickSound final : public QObject, public TickPlayer {
     std::unique_ptr<QSoundEffect> effect_;
 };
 
-} // namespace qm::preview
+} // namespace qm::app

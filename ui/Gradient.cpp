@@ -1,9 +1,9 @@
-#include "app/Gradient.h"
+#include "ui/Gradient.h"
 
 #include <cfenv>
 #include <cmath>
 
-namespace qm::app {
+namespace qm::ui {
 
 QColor bandColour(GradientFamily family, int band) {
     const int fall = 255 - band;
@@ -44,4 +44,4 @@ BandRows bandRows(int height, int band) {
     return {roundHalfEven(top), roundHalfEven(bottom)};
 }
 
-} // namespace qm::app
+} // namespace qm::ui

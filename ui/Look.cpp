@@ -1,10 +1,10 @@
-#include "app/Look.h"
+#include "ui/Look.h"
 
 #include <QFrame>
 #include <QPalette>
 #include <QWidget>
 
-namespace qm::app {
+namespace qm::ui {
 
 int pointsToPixels(int points) {
     constexpr int kDotsPerInch = 96;
@@ -72,4 +72,4 @@ void setThinBorder(QFrame* frame) {
     frame->setLineWidth(1);
 }
 
-} // namespace qm::app
+} // namespace qm::ui

@@ -13,7 +13,7 @@
 class QWidget;
 class QFrame;
 
-namespace qm::app {
+namespace qm::ui {
 
 inline const QColor kWindowGrey{135, 135, 135};
 inline const QColor kCaptionGrey{85, 85, 85};
@@ -44,4 +44,4 @@ void setStaticEdge(QFrame* frame); // one-pixel sunken edge
 void setClientEdge(QFrame* frame); // two-pixel sunken edge
 void setThinBorder(QFrame* frame); // one-pixel black line
 
-} // namespace qm::app
+} // namespace qm::ui

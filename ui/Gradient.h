@@ -3,7 +3,7 @@
 
 #include <QColor>
 
-namespace qm::app {
+namespace qm::ui {
 
 enum class GradientFamily { Blue, Green, Grey, Red, Teal };
 
@@ -20,4 +20,4 @@ struct BandRows {
 };
 BandRows bandRows(int height, int band);
 
-} // namespace qm::app
+} // namespace qm::ui
