@@ -5,50 +5,75 @@
 # with .incbin. Nothing is looked up at run time.
 
 set(QM_PAYLOAD_DIR ${CMAKE_BINARY_DIR}/payloads)
-set(QM_RES ${CMAKE_SOURCE_DIR}/resources)
 if(NOT DEFINED QM_WEB_OUTPUT_DIR)
   set(QM_WEB_OUTPUT_DIR ${CMAKE_BINARY_DIR}/web)
 endif()
 
-# number, mode, source file
-set(QM_PAYLOADS
-  "101|page|${QM_RES}/web/tv360_player.html"
-  "102|raw|${QM_RES}/web/raf.js"
-  "103|raw|${QM_WEB_OUTPUT_DIR}/js/Stats.js"
-  "104|raw|${QM_WEB_OUTPUT_DIR}/js/build/Three.js"
-  "106|raw|${QM_WEB_OUTPUT_DIR}/js/ctr/cn1.js"
-  "107|raw|${QM_WEB_OUTPUT_DIR}/js/ctr/cn2.js"
-  "108|raw|${QM_WEB_OUTPUT_DIR}/js/ctr/cn3.js"
-  "137|crlf|${QM_RES}/web/st.css"
-  "151|raw|${QM_RES}/images/title_start_html5.jpg"
-  "153|raw|${QM_RES}/images/check_hs.gif")
-set(qm_image_number 109)
-foreach(qm_image IN ITEMS down downL downD up upL upD left leftL leftD right rightL rightD
-                          stop stopL stopD restart restartL restartD muteON muteOFF title
-                          zoomin zoominL zoominD zoomout zoomoutL zoomoutD)
-  list(APPEND QM_PAYLOADS "${qm_image_number}|raw|${QM_RES}/images/${qm_image}.png")
-  math(EXPR qm_image_number "${qm_image_number} + 1")
-endforeach()
-list(APPEND QM_PAYLOADS "136|raw|${QM_RES}/images/poster.jpg")
-foreach(qm_icon RANGE 200 234)
-  list(APPEND QM_PAYLOADS "${qm_icon}|raw|${QM_RES}/hotspots/hs${qm_icon}.gif")
-endforeach()
+# One list names every payload: its number, role, preparation, place in the
+# package and source files (resources/payloads.txt says how to read it).
+set(QM_PAYLOAD_LIST ${CMAKE_SOURCE_DIR}/resources/payloads.txt)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${QM_PAYLOAD_LIST})
+file(STRINGS ${QM_PAYLOAD_LIST} qm_payload_lines REGEX "^[0-9]")
+
+# A source as the build finds it: "built:" files come from the web build.
+function(qm_payload_source text out)
+  if(text MATCHES "^built:(.*)")
+    set(${out} ${QM_WEB_OUTPUT_DIR}/${CMAKE_MATCH_1} PARENT_SCOPE)
+  else()
+    set(${out} ${CMAKE_SOURCE_DIR}/${text} PARENT_SCOPE)
+  endif()
+endfunction()
+
+set(qm_roles_page Page)
+set(qm_roles_script Script)
+set(qm_roles_icon Icon)
+set(qm_roles_image Image)
+set(qm_roles_start StartPicture)
 
 set(qm_manifest "")
 set(qm_payload_bins)
 set(qm_asm "")
 set(qm_decls "")
 set(qm_table "")
-foreach(qm_entry IN LISTS QM_PAYLOADS)
-  string(REPLACE "|" ";" qm_fields "${qm_entry}")
-  list(GET qm_fields 0 qm_number)
-  list(GET qm_fields 1 qm_mode)
-  list(GET qm_fields 2 qm_source)
-  set(qm_extra "")
-  if(qm_mode STREQUAL "page")
-    set(qm_extra "\t${QM_RES}/web/about.png")
+set(qm_package "")
+set(qm_numbers)
+set(qm_roles)
+# number|how|source of every payload, for the tests that compare them.
+set(QM_PAYLOADS)
+foreach(qm_line IN LISTS qm_payload_lines)
+  string(REGEX MATCHALL "[^ \t]+" qm_fields "${qm_line}")
+  list(LENGTH qm_fields qm_field_count)
+  if(qm_field_count LESS 5)
+    message(FATAL_ERROR "resources/payloads.txt: too few columns in \"${qm_line}\"")
   endif()
-  string(APPEND qm_manifest "${qm_number}\t${qm_mode}\t${qm_source}${qm_extra}\n")
+  list(GET qm_fields 0 qm_number)
+  list(GET qm_fields 1 qm_role)
+  list(GET qm_fields 2 qm_mode)
+  list(GET qm_fields 3 qm_place)
+  list(SUBLIST qm_fields 4 -1 qm_sources)
+  if(NOT DEFINED qm_roles_${qm_role} OR NOT qm_mode MATCHES "^(raw|crlf|page)$")
+    message(FATAL_ERROR "resources/payloads.txt: unknown role or preparation in \"${qm_line}\"")
+  endif()
+  if(qm_number IN_LIST qm_numbers)
+    message(FATAL_ERROR "resources/payloads.txt: payload ${qm_number} is listed twice")
+  endif()
+  list(APPEND qm_numbers ${qm_number})
+  list(APPEND qm_roles ${qm_role})
+  set(qm_files)
+  foreach(qm_source IN LISTS qm_sources)
+    qm_payload_source(${qm_source} qm_file)
+    list(APPEND qm_files ${qm_file})
+  endforeach()
+  list(GET qm_files 0 qm_main_file)
+  list(APPEND QM_PAYLOADS "${qm_number}|${qm_mode}|${qm_main_file}")
+  list(JOIN qm_files "\t" qm_manifest_files)
+  string(APPEND qm_manifest "${qm_number}\t${qm_mode}\t${qm_manifest_files}\n")
+  if(qm_place STREQUAL "-")
+    set(qm_place "")
+  endif()
+  string(APPEND qm_package
+    "    {${qm_number}, PayloadRole::${qm_roles_${qm_role}}, \"${qm_place}\"},\n")
+
   set(qm_bin ${QM_PAYLOAD_DIR}/payload_${qm_number}.bin)
   list(APPEND qm_payload_bins ${qm_bin})
   string(APPEND qm_asm
@@ -61,10 +86,20 @@ foreach(qm_entry IN LISTS QM_PAYLOADS)
   string(APPEND qm_table
     "    {${qm_number}, qm_payload_${qm_number}, qm_payload_${qm_number}_end},\n")
 endforeach()
+# Publishing writes one player page and one start picture.
+foreach(qm_single IN ITEMS page start)
+  set(qm_hits ${qm_roles})
+  list(FILTER qm_hits INCLUDE REGEX "^${qm_single}$")
+  list(LENGTH qm_hits qm_hit_count)
+  if(NOT qm_hit_count EQUAL 1)
+    message(FATAL_ERROR "resources/payloads.txt: exactly one payload must have the role ${qm_single}")
+  endif()
+endforeach()
 
 file(CONFIGURE OUTPUT ${QM_PAYLOAD_DIR}/manifest.tsv CONTENT "${qm_manifest}")
 file(CONFIGURE OUTPUT ${QM_PAYLOAD_DIR}/PayloadTable.cpp CONTENT
-"// Generated by cmake/Payloads.cmake: the embedded payloads.
+"// Generated by cmake/Payloads.cmake from resources/payloads.txt.
+#include \"publish/PackageLayout.h\"
 #include \"publish/Payloads.h\"
 
 // A zero byte after each payload keeps text payloads usable as C strings.
@@ -74,14 +109,19 @@ ${qm_asm}    \".previous\\n\");
 extern \"C\" {
 ${qm_decls}}
 
-namespace qm::detail {
+namespace qm {
 namespace {
-const EmbeddedPayload kPayloads[] = {
+const detail::EmbeddedPayload kPayloads[] = {
 ${qm_table}};
+
+const PackagePayload kPackagePayloads[] = {
+${qm_package}};
 } // namespace
 
-std::span<const EmbeddedPayload> embeddedPayloads() { return kPayloads; }
-} // namespace qm::detail
+std::span<const detail::EmbeddedPayload> detail::embeddedPayloads() { return kPayloads; }
+
+std::span<const PackagePayload> packagePayloads() { return kPackagePayloads; }
+} // namespace qm
 " @ONLY)
 
 add_executable(qm_prepare_payloads ${CMAKE_SOURCE_DIR}/tools/embed/prepare_payloads.cpp)

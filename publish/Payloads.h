@@ -9,9 +9,6 @@
 
 namespace qm {
 
-inline constexpr int kPageTemplatePayload = 101;
-inline constexpr int kStartPicturePayload = 151;
-
 // The bytes of payload n; an empty span when there is no such payload.
 std::span<const std::byte> payload(int number);
 std::string_view payloadText(int number);

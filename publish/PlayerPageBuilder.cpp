@@ -1,6 +1,7 @@
 #include "publish/PlayerPageBuilder.h"
 
 #include "model/TextForms.h"
+#include "publish/PackageLayout.h"
 #include "publish/Payloads.h"
 #include "publish/WebText.h"
 
@@ -103,8 +104,8 @@ std::string PlayerPageBuilder::fill(std::string_view pageTemplate, const PlayerP
 
 FileResult PlayerPageBuilder::write(const std::filesystem::path& outputFolder,
                                     const PlayerPageFields& fields) {
-    return writeFileAtomically(outputFolder / kPlayerPageName,
-                               fill(payloadText(kPageTemplatePayload), fields));
+    const PackagePayload& page = onlyPayload(PayloadRole::Page);
+    return writeFileAtomically(outputFolder / page.path, fill(payloadText(page.number), fields));
 }
 
 } // namespace qm

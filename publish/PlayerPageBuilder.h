@@ -14,7 +14,6 @@
 
 namespace qm {
 
-inline constexpr std::string_view kPlayerPageName = "tv360_player.html";
 inline constexpr std::string_view kSourcePlaceholder = "XXXXXXXXXXXXXXXXXXXXXXXXXXXXXX";
 inline constexpr std::string_view kTitlePlaceholder = "SSSSSSSSSSSSSSSSSSSSSSSSSSSSSS";
 inline constexpr std::string_view kColourPlaceholder = "bgcolor=#000000";

@@ -107,11 +107,22 @@ FileResult writePayload(const fs::path& outputFolder, int number, std::string_vi
     return writeFileAtomically(target, payload(number));
 }
 
-FileResult writeScriptsAndStyles(const fs::path& outputFolder) {
-    for (const PayloadFile& file : kScriptFiles) {
+// Every payload of one role at its place, in the order of the list.
+FileResult writePayloads(const fs::path& outputFolder, PayloadRole role) {
+    for (const PackagePayload& file : packagePayloads()) {
+        if (file.role != role) {
+            continue;
+        }
         if (FileResult failed = writePayload(outputFolder, file.number, file.path)) {
             return failed;
         }
+    }
+    return std::nullopt;
+}
+
+FileResult writeScriptsAndStyles(const fs::path& outputFolder) {
+    if (FileResult failed = writePayloads(outputFolder, PayloadRole::Script)) {
+        return failed;
     }
     return ensureFolder(outputFolder / "images");
 }
@@ -126,15 +137,6 @@ FileResult writeHotSpotIcons(const fs::path& outputFolder, HotSpotIcons& icons) 
         const std::string name = "images/hs" + std::to_string(slot) + ".gif";
         if (FileResult failed =
                 writePayload(outputFolder, iconPayloadNumber(icons[slot - 1]), name)) {
-            return failed;
-        }
-    }
-    return std::nullopt;
-}
-
-FileResult writeImages(const fs::path& outputFolder) {
-    for (const PayloadFile& file : kImageFiles) {
-        if (FileResult failed = writePayload(outputFolder, file.number, file.path)) {
             return failed;
         }
     }
@@ -247,7 +249,7 @@ PublishResult Publisher::publish(Project& project) {
     if (FileResult f = writeHotSpotIcons(outputFolder, project.options.hsIcons)) {
         return failed(*f);
     }
-    if (FileResult f = writeImages(outputFolder)) {
+    if (FileResult f = writePayloads(outputFolder, PayloadRole::Image)) {
         return failed(*f);
     }
 
@@ -282,7 +284,7 @@ PublishResult Publisher::publish(Project& project) {
     if (FileResult f = PresentationPageWriter::writePage(pagePath, presentation)) {
         return failed(*f);
     }
-    if (FileResult f = writePayload(outputFolder, kStartPicturePayload, kStartPictureName)) {
+    if (FileResult f = writePayloads(outputFolder, PayloadRole::StartPicture)) {
         return failed(*f);
     }
 

@@ -1,12 +1,13 @@
 #include "publish/Payloads.h"
 
+#include "PayloadSources.h"
 #include "PublishTestSupport.h"
+#include "model/HotSpotTable.h"
 #include "publish/PackageLayout.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 
 namespace qm {
 namespace {
@@ -14,30 +15,9 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kSource = QM_SOURCE_DIR;
-const fs::path kBinary = QM_BINARY_DIR;
 
 std::string text(std::span<const std::byte> bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
-}
-
-// Files embedded as they are, by payload number.
-std::map<int, fs::path> rawSources() {
-    std::map<int, fs::path> sources = {
-        {102, kSource / "resources/web/raf.js"},
-        {103, kBinary / "web/js/Stats.js"},
-        {104, kBinary / "web/js/build/Three.js"},
-        {106, kBinary / "web/js/ctr/cn1.js"},
-        {107, kBinary / "web/js/ctr/cn2.js"},
-        {108, kBinary / "web/js/ctr/cn3.js"},
-        {151, kSource / "resources/images/title_start_html5.jpg"},
-    };
-    for (const PayloadFile& file : kImageFiles) {
-        sources[file.number] = kSource / "resources" / fs::path(file.path);
-    }
-    for (int code = 200; code <= 234; ++code) {
-        sources[code] = kSource / "resources/hotspots" / ("hs" + std::to_string(code) + ".gif");
-    }
-    return sources;
 }
 
 TEST(Payloads, EveryInventoryNumberIsEmbedded) {
@@ -61,21 +41,28 @@ TEST(Payloads, EveryInventoryNumberIsEmbedded) {
 }
 
 TEST(Payloads, RawPayloadsAreTheirFilesByteForByte) {
-    for (const auto& [number, path] : rawSources()) {
-        ASSERT_TRUE(fs::is_regular_file(path)) << path;
+    int raw = 0;
+    for (const test::PayloadSource& source : test::kPayloadSources) {
+        if (source.how != "raw") {
+            continue;
+        }
+        ++raw;
+        ASSERT_TRUE(fs::is_regular_file(source.path)) << source.path;
         // A bool keeps a mismatch from printing whole pictures.
-        const bool same = text(payload(number)) == test::readFile(path);
-        EXPECT_TRUE(same) << "payload " << number << " differs from " << path;
+        const bool same = text(payload(source.number)) == test::readFile(source.path);
+        EXPECT_TRUE(same) << "payload " << source.number << " differs from " << source.path;
     }
+    EXPECT_EQ(raw, 71); // all but the page template and the style sheet
 }
 
-TEST(Payloads, IconCode234HasItsOwnPicture) {
-    EXPECT_FALSE(payload(234).empty());
+TEST(Payloads, EveryIconCodeHasItsOwnPicture) {
+    for (int code = kFirstIconCode; code < kFirstIconCode + kIconCount; ++code) {
+        EXPECT_EQ(iconPayloadNumber(code), code);
+    }
     EXPECT_NE(text(payload(234)), text(payload(200)));
-    EXPECT_EQ(iconPayloadNumber(234), 234);
-    EXPECT_EQ(iconPayloadNumber(0), 200);
-    EXPECT_EQ(iconPayloadNumber(235), 200);
-    EXPECT_EQ(iconPayloadNumber(-5), 200);
+    for (const int outside : {0, 199, 235, -5, 101, 137}) {
+        EXPECT_EQ(iconPayloadNumber(outside), 200) << outside;
+    }
 }
 
 TEST(Payloads, StyleSheetHasCrLfLineEnds) {
@@ -121,7 +108,7 @@ std::string decodeBase64(std::string_view text) {
 }
 
 TEST(Payloads, PageTemplateCarriesTheAboutPictureInline) {
-    const std::string page = text(payload(kPageTemplatePayload));
+    const std::string page = text(payload(onlyPayload(PayloadRole::Page).number));
     const std::string committed = test::readFile(kSource / "resources/web/tv360_player.html");
     constexpr std::string_view marker = "src=\"data:image/png;base64,";
     const std::size_t start = page.find(marker);

@@ -1,6 +1,7 @@
 #include "publish/PlayerPageBuilder.h"
 
 #include "PublishTestSupport.h"
+#include "publish/PackageLayout.h"
 #include "publish/Payloads.h"
 
 #include <gtest/gtest.h>
@@ -75,7 +76,7 @@ TEST(PlayerPageBuilder, FileNamesAreSafeInTheAttributeAndTheUrl) {
 }
 
 TEST(PlayerPageBuilder, TemplateHoldsEachPlaceholderOnce) {
-    const std::string_view page = payloadText(kPageTemplatePayload);
+    const std::string_view page = payloadText(onlyPayload(PayloadRole::Page).number);
     for (const std::string_view placeholder :
          {kSourcePlaceholder, kTitlePlaceholder, kColourPlaceholder, kMutedPlaceholder}) {
         EXPECT_EQ(count(page, placeholder), 1u) << placeholder;
@@ -87,7 +88,7 @@ TEST(PlayerPageBuilder, TemplateHoldsEachPlaceholderOnce) {
 }
 
 TEST(PlayerPageBuilder, TemplateHoldsThePageInDocumentOrder) {
-    const std::string_view page = payloadText(kPageTemplatePayload);
+    const std::string_view page = payloadText(onlyPayload(PayloadRole::Page).number);
     const std::vector<std::string_view> inOrder = {
         "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">",
         "<html lang=\"en-US\">",
