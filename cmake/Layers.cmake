@@ -1,7 +1,7 @@
 # Layers the build enforces. A library compiles against an include root of its
 # own that holds links to its own folder and to the folders below it, and to
 # nothing else: an include that reaches up a layer names a header the compiler
-# cannot find. tests/layers tries one such include across every boundary.
+# cannot find. tests/build tries one such include across every boundary.
 
 # qm_layer_root(<target> <path>...): makes the include root of <target>; each
 # path (a folder or a file of the source tree) is linked at the same place.

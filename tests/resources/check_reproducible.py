@@ -16,7 +16,8 @@ import unittest
 DEFAULT_ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 ROOT = os.path.abspath(sys.argv.pop(1) if len(sys.argv) > 1 else DEFAULT_ROOT)
 GENERATOR = os.path.join(ROOT, "tools", "art", "generate.py")
-PYTHON = "/usr/bin/python3"
+# The generator runs under the same Python as this check.
+PYTHON = sys.executable
 # Folders that hold generated files only.
 OWNED_FOLDERS = ["resources/images", "resources/hotspots", "resources/app"]
 OWNED_FILES = ["resources/web/about.png", "docs/art-contact-sheet.png"]

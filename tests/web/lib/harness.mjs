@@ -5,7 +5,7 @@ import { execFile, spawn } from 'node:child_process';
 import { existsSync, mkdirSync, mkdtempSync, readFileSync } from 'node:fs';
 import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
-import { join, resolve } from 'node:path';
+import { delimiter, join, resolve } from 'node:path';
 import { promisify } from 'node:util';
 import { chromium } from 'playwright-core';
 
@@ -24,7 +24,15 @@ export const paths = {
     sourceDir: () => required('QM_SOURCE_DIR'),
 };
 
-export const CHROMIUM = '/usr/bin/chromium';
+// The browser CMake found (ctest passes it), else the first chromium on PATH.
+function chromiumPath() {
+    if (process.env.QM_CHROMIUM) return process.env.QM_CHROMIUM;
+    for (const folder of (process.env.PATH ?? '').split(delimiter)) {
+        const candidate = join(folder, 'chromium');
+        if (folder && existsSync(candidate)) return candidate;
+    }
+    throw new Error('no chromium on PATH: scripts/setup.sh installs it');
+}
 const CHROMIUM_FLAGS = [
     '--no-sandbox',
     '--disable-background-networking',
@@ -130,7 +138,7 @@ export async function serve(dir) {
 
 export async function launch({ autoplay = 'no-user-gesture-required' } = {}) {
     return chromium.launch({
-        executablePath: CHROMIUM,
+        executablePath: chromiumPath(),
         headless: true,
         args: [...CHROMIUM_FLAGS, `--autoplay-policy=${autoplay}`],
     });
