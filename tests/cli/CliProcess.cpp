@@ -7,9 +7,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <fstream>
-#include <random>
-#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -57,34 +54,11 @@ int waitForExit(int pid) {
 
 } // namespace
 
-TempFolder::TempFolder() {
-    std::random_device seed;
-    path_ = fs::temp_directory_path() / ("quillmark-cli-" + std::to_string(seed()));
-    fs::create_directories(path_);
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-}
-
-std::string readText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeText(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 CliResult runQuillmark(const std::vector<std::string>& args, const fs::path& workDir) {
     const fs::path out = workDir / ".quillmark.out";
     const fs::path err = workDir / ".quillmark.err";
     const int pid = spawnQuillmark(args, workDir, out, err);
-    CliResult result{waitForExit(pid), readText(out), readText(err)};
+    CliResult result{waitForExit(pid), readBytes(out), readBytes(err)};
     fs::remove(out);
     fs::remove(err);
     return result;
@@ -128,7 +102,11 @@ int RunningQuillmark::terminate() {
     return code;
 }
 
-std::string RunningQuillmark::output() const { return readText(out_); }
-std::string RunningQuillmark::errors() const { return readText(err_); }
+std::string RunningQuillmark::output() const {
+    return readBytes(out_);
+}
+std::string RunningQuillmark::errors() const {
+    return readBytes(err_);
+}
 
 } // namespace qm::test

@@ -1,6 +1,8 @@
 #pragma once
 // Runs the quillmark executable as a user would, for the command-line tests.
 
+#include "TestFiles.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -11,19 +13,6 @@ struct CliResult {
     int exitCode = -1; // -1 when the process did not exit normally
     std::string out;
     std::string err;
-};
-
-// A fresh folder under the system's temporary folder, removed on destruction.
-class TempFolder {
-  public:
-    TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder();
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
 };
 
 // Runs quillmark with the arguments in `workDir` and waits for it to end.
@@ -51,8 +40,5 @@ class RunningQuillmark {
     std::filesystem::path out_;
     std::filesystem::path err_;
 };
-
-std::string readText(const std::filesystem::path& path);
-void writeText(const std::filesystem::path& path, const std::string& text);
 
 } // namespace qm::test

@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 class ProjectEditTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        writeText(folder_.path() / "clip.mp4", "not really a video");
+        writeBytes(folder_.path() / "clip.mp4", "not really a video");
         const CliResult made = run({"new", "tour.pp5", "clip.mp4"});
         ASSERT_EQ(made.exitCode, 0) << made.err;
         project_ = folder_.path() / "tour.pp5";
@@ -41,15 +41,15 @@ class ProjectEditTest : public ::testing::Test {
     // Runs a command that must be refused and checks that the file stayed as it was.
     void expectRefused(const std::vector<std::string>& args, int exitCode,
                        const std::string& message) const {
-        const std::string before = readText(project_);
+        const std::string before = readBytes(project_);
         const CliResult result = run(args);
         EXPECT_EQ(result.exitCode, exitCode) << args[2];
         EXPECT_NE(result.err.find(message), std::string::npos)
             << "wanted \"" << message << "\", got: " << result.err;
-        EXPECT_EQ(readText(project_), before);
+        EXPECT_EQ(readBytes(project_), before);
     }
 
-    TempFolder folder_;
+    ScratchFolder folder_;
     fs::path project_;
 };
 
@@ -189,7 +189,8 @@ TEST_F(ProjectEditTest, LongTextsAreCutToTheirFieldsWithAWarning) {
                               std::string(40, 't')),
               std::string::npos)
         << stored.err;
-    const HotSpotItem& item = load().hotSpots.record(1);
+    const Project project = load(); // kept: the record is a part of it
+    const HotSpotItem& item = project.hotSpots.record(1);
     EXPECT_EQ(item.strippedLink(), std::string(512, 'l'));
     EXPECT_EQ(item.strippedTitle(), std::string(40, 't'));
 }

@@ -80,11 +80,11 @@ TEST(ByteRanges, MultipartBodyReadInAnyPiecesIsTheWholeBody) {
 }
 
 TEST(ServedFiles, PathsStayInsideTheFolder) {
-    const test::TempFolder folder;
+    const test::ScratchFolder folder;
     const fs::path root = fs::canonical(folder.path()) / "site";
-    test::writeText(root / "index.html", "x");
-    test::writeText(root / "hall:one.mp4", "x");
-    test::writeText(folder.path() / "secret.txt", "x");
+    test::writeBytes(root / "index.html", "x");
+    test::writeBytes(root / "hall:one.mp4", "x");
+    test::writeBytes(folder.path() / "secret.txt", "x");
     fs::create_symlink(folder.path() / "secret.txt", root / "link.txt");
     using P = PathVerdict;
     for (const auto& [path, verdict] : std::vector<std::pair<std::string, P>>{

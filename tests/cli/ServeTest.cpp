@@ -76,13 +76,13 @@ class ServeTest : public ::testing::Test {
 
     void SetUp() override {
         package_ = folder_.path() / "package";
-        writeText(package_ / "index.html", "<html><body>tour</body></html>\n");
-        writeText(package_ / "js" / "ctr" / "cn0.js", "var OS_FPS = 15;\n");
+        writeBytes(package_ / "index.html", "<html><body>tour</body></html>\n");
+        writeBytes(package_ / "js" / "ctr" / "cn0.js", "var OS_FPS = 15;\n");
         small_ = patternedBytes(3000);
-        writeText(package_ / "clip.webm", small_);
+        writeBytes(package_ / "clip.webm", small_);
         big_ = patternedBytes(kBigSize);
-        writeText(package_ / "movie.mp4", big_);
-        writeText(folder_.path() / "secret.txt", "outside the package\n");
+        writeBytes(package_ / "movie.mp4", big_);
+        writeBytes(folder_.path() / "secret.txt", "outside the package\n");
 
         server_ = std::make_unique<RunningQuillmark>(
             std::vector<std::string>{"serve", package_.string(), "--port", "0"}, folder_.path());
@@ -102,7 +102,7 @@ class ServeTest : public ::testing::Test {
         return client_->Get(path, headers);
     }
 
-    TempFolder folder_;
+    ScratchFolder folder_;
     fs::path package_;
     std::string small_;
     std::string big_;
@@ -146,8 +146,8 @@ TEST_F(ServeTest, FilesComeUncompressedWhateverTheBrowserAccepts) {
         script += "var hotSpot" + std::to_string(i) + " = { yaw: " + std::to_string(i % 360) +
                   ", title: 'Room " + std::to_string(i) + "' };\n";
     }
-    writeText(package_ / "js" / "build" / "Three.js", script);
-    writeText(package_ / "empty.css", "");
+    writeBytes(package_ / "js" / "build" / "Three.js", script);
+    writeBytes(package_ / "empty.css", "");
     client_->set_decompress(false);
     const httplib::Headers offers = {{"Accept-Encoding", "br, gzip, deflate"}};
 
@@ -188,7 +188,7 @@ TEST_F(ServeTest, EveryPackageFileTypeIsNamed) {
         {"a.m4v", "video/x-m4v"},
         {"A.MP4", "video/mp4"}};
     for (const auto& [name, type] : types) {
-        writeText(package_ / name, "x");
+        writeBytes(package_ / name, "x");
         const auto response = get("/" + name);
         ASSERT_TRUE(response) << name;
         EXPECT_EQ(response->status, 200) << name;
@@ -261,7 +261,7 @@ TEST_F(ServeTest, OnlyReadingIsAllowed) {
     const auto response = client_->Post("/index.html", "x", "text/plain");
     ASSERT_TRUE(response);
     EXPECT_EQ(response->status, 405);
-    EXPECT_EQ(readText(package_ / "index.html"), "<html><body>tour</body></html>\n");
+    EXPECT_EQ(readBytes(package_ / "index.html"), "<html><body>tour</body></html>\n");
 }
 
 // Idle clients and clients that never finish their headers hold no worker.
@@ -361,12 +361,12 @@ TEST_F(ServeTest, ABusyPortIsAFailureNotASharedPort) {
 }
 
 TEST(ServeUsage, MissingFolderAndBadPort) {
-    const TempFolder folder;
+    const ScratchFolder folder;
     const CliResult missing = runQuillmark({"serve", "no-such-folder"}, folder.path());
     EXPECT_EQ(missing.exitCode, 3);
     EXPECT_NE(missing.err.find("no-such-folder"), std::string::npos) << missing.err;
 
-    writeText(folder.path() / "file.txt", "x");
+    writeBytes(folder.path() / "file.txt", "x");
     EXPECT_EQ(runQuillmark({"serve", "file.txt"}, folder.path()).exitCode, 3);
     EXPECT_EQ(runQuillmark({"serve", ".", "--port", "70000"}, folder.path()).exitCode, 2);
     EXPECT_EQ(runQuillmark({"serve"}, folder.path()).exitCode, 2);

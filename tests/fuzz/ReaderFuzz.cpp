@@ -35,7 +35,6 @@ void checkOptions(const qm::PlayerOptions& options) {
     require(options.zoomMax > 0, "ZOOMMAX positive");
     require(options.htmlBgColor <= 0xFFFFFFu && options.blackAreaColor <= 0xFFFFFFu,
             "colours are 24-bit");
-    require(options.viewMode == 0 || options.viewMode == 1, "view mode 0 or 1");
     require(!options.loadDir.empty() && !options.saveDir.empty(), "folders never empty");
 }
 
@@ -46,12 +45,28 @@ void checkHotSpots(const qm::HotSpotTable& table) {
         require(qm::utf8ToCp1251(item.title).bytes.size() <= qm::kTitleBytes, "title limit");
         require(std::isfinite(item.pos) && std::isfinite(item.time), "finite numbers");
     }
-    require(table.record(0) == qm::HotSpotItem{}, "template stays empty");
 }
 
-// Whatever was read writes out again and reads back within the limits. (An
-// exact round trip cannot be required: a title may carry another line's tag.)
-void checkRewrite(const qm::Project& project) {
+// A '<' in a text may stand for another line's tag, which the next read takes
+// for that line's value; without one, nothing in a text can move a value.
+bool textsHoldATag(const qm::Project& project) {
+    const auto holds = [](std::string_view text) { return text.find('<') != text.npos; };
+    bool found = holds(project.options.htmlTitle) || holds(project.options.loadDir) ||
+                 holds(project.options.saveDir);
+    for (int number = 1; number <= 3; ++number) {
+        found = found || holds(project.videos.path(number));
+    }
+    for (int slot = 1; slot <= qm::kSlotCount; ++slot) {
+        const qm::HotSpotItem& item = project.hotSpots.record(slot);
+        found = found || holds(item.link) || holds(item.title);
+    }
+    return found;
+}
+
+// Whatever was read writes out again and reads back within the limits; unless
+// a text holds a tag, the file saved again is the same byte for byte and opens
+// the same video.
+void checkRewrite(const qm::Project& project, const std::string& video) {
     const qm::EncodedText text = qm::projectFileText(project);
     std::size_t lineEnds = 0;
     for (std::size_t at = text.bytes.find("\r\n"); at != std::string::npos;
@@ -60,9 +75,14 @@ void checkRewrite(const qm::Project& project) {
     }
     require(lineEnds >= 102, "at least 102 line ends");
     qm::Project again;
-    qm::applyProjectContent(qm::prepareContent(text.bytes), again, "/cwd");
+    const std::string videoAgain =
+        qm::applyProjectContent(qm::prepareContent(text.bytes), again, "/cwd");
     checkOptions(again.options);
     checkHotSpots(again.hotSpots);
+    if (!textsHoldATag(project)) {
+        require(qm::projectFileText(again).bytes == text.bytes, "a second save is the first");
+        require(videoAgain == video, "the same video opens again");
+    }
 }
 
 void checkNumberForms(std::string_view input) {
@@ -88,10 +108,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     qm::Project project;
     project.options = qm::PlayerOptions::fresh("/start");
     const std::string video = qm::applyProjectContent(prepared, project, "/cwd");
-    require(video == project.videos.path(1), "the video to open is VIDEO1");
     checkOptions(project.options);
     checkHotSpots(project.hotSpots);
-    checkRewrite(project);
+    checkRewrite(project, video);
 
     qm::PlayerOptions options;
     qm::applyOptionsBlock(prepared, options, "/cwd");

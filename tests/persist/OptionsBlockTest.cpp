@@ -1,7 +1,7 @@
 #include "persist/OptionsBlock.h"
 #include "persist/OptionTags.h"
 
-#include "TestFiles.h"
+#include "DefaultOptionsBlock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "persist/ProjectFile.h"
 
-#include "TestFiles.h"
+#include "DefaultOptionsBlock.h"
 
 #include <gtest/gtest.h>
 
@@ -220,9 +220,12 @@ TEST(ReadProjectFile, CyrillicTitleTravelsAsWindows1251Bytes) {
 }
 
 TEST(ReadProjectFile, OptionsFileAsProjectEmptiesSlotsAndVideos) {
+    PlayerOptions options = freshProject().options;
+    options.setItem(Choice::Window, 5);
+    EncodedText optionsFile;
+    writeOptionsBlock(optionsFile, options);
     std::string video = "unset";
-    const Project project = loaded(
-        projectFileText(freshProject()).bytes.substr(0, 37 * 0) + "<WINDOW>5</WINDOW>", &video);
+    const Project project = loaded(optionsFile.bytes, &video);
     EXPECT_EQ(project.hotSpots, HotSpotTable{});
     EXPECT_EQ(project.videos, VideoPaths{});
     EXPECT_EQ(video, "");

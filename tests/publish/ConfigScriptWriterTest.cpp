@@ -9,44 +9,8 @@
 namespace qm {
 namespace {
 
+using test::emptySlotLines;
 using test::published;
-
-std::string emptySlotLines(int index) {
-    const std::string k = std::to_string(index);
-    return "HotSpotItem_pos[" + k + "]   = 0;\r\n" + "HotSpotItem_time[" + k + "]  = 0;\r\n" +
-           "HotSpotItem_yaw[" + k + "]   = 0;\r\n" + "HotSpotItem_title[" + k + "] = \"\";\r\n" +
-           "HotSpotItem_link[" + k + "]  = \"\";\r\n" + "HotSpotItem_self[" + k + "]  = false;\r\n";
-}
-
-const char* const kDefaultHead = "   var fov = 120;\r\n"
-                                 "   var OS_FPS = 15;\r\n"
-                                 "   var nSegmentsWidth = 128; \r\n"
-                                 "   var nSegmentsHeight = 128; \r\n"
-                                 "   var vertmax = 90;\r\n"
-                                 "   var lon = 0;\r\n"
-                                 "   var lat = 0;\r\n"
-                                 "   var RENDER_X = 550;\r\n"
-                                 "   var RENDER_Y = 400;\r\n"
-                                 "   var OS_VOLUME  = 0.50;\r\n"
-                                 "   var OS_STAT  = 0;\r\n"
-                                 "   var OS_MODE  = 0; \r\n"
-                                 "   var OS_COLOR = '#000000';\r\n"
-                                 "   var mousespeed = 0.020; \r\n"
-                                 "   var control_bar = 1; \r\n"
-                                 "   var OS_CONTROL = 0; \r\n"
-                                 "   var OS_WIN_POS_W = \"left\";\r\n"
-                                 "   var OS_WIN_POS_H = \"top\";\r\n"
-                                 "   var OS_FULL_SCREEN = 0; \r\n"
-                                 "   var OS_SP2 = 1;\r\n"
-                                 "   var OS_BLOCK_FULL_SCREEN = 0;\r\n"
-                                 "   if (OS_FULL_SCREEN == 1){\r\n"
-                                 "       RENDER_X = window.innerWidth;\r\n"
-                                 "       RENDER_Y = window.innerHeight;\r\n"
-                                 "       posY = 46;\r\n"
-                                 "   };\r\n"
-                                 "   if (RENDER_X < 550){\r\n"
-                                 "            OS_CONTROL = 1;\r\n"
-                                 "   };\r\n";
 
 std::vector<std::string> lines(const std::string& script) {
     std::vector<std::string> out;
@@ -64,7 +28,7 @@ std::string scriptFor(const PlayerOptions& options, const HotSpotTable& table = 
 }
 
 TEST(ConfigScriptWriter, DefaultsGiveTheDocumentedScriptByteForByte) {
-    std::string expected = kDefaultHead;
+    std::string expected(test::kDefaultScriptHead);
     expected += "   var OS_HOTSPOTS = 0;\r\n";
     for (int k = 0; k < 10; ++k) {
         expected += emptySlotLines(k);
@@ -75,7 +39,7 @@ TEST(ConfigScriptWriter, DefaultsGiveTheDocumentedScriptByteForByte) {
 TEST(ConfigScriptWriter, SlotTwoExampleWithEmptyTitleShowsTheLink) {
     HotSpotTable table;
     table.put(2, HotSpotItem{"http://example.org/room", "", 90, 12.5, 5.0, 1});
-    std::string expected = kDefaultHead;
+    std::string expected(test::kDefaultScriptHead);
     expected += "   var OS_HOTSPOTS = 1;\r\n";
     expected += emptySlotLines(0);
     expected += "HotSpotItem_pos[1]   = 12.5;\r\n"

@@ -49,7 +49,7 @@ TEST(Payloads, RawPayloadsAreTheirFilesByteForByte) {
         ++raw;
         ASSERT_TRUE(fs::is_regular_file(source.path)) << source.path;
         // A bool keeps a mismatch from printing whole pictures.
-        const bool same = text(payload(source.number)) == test::readFile(source.path);
+        const bool same = text(payload(source.number)) == test::readBytes(source.path);
         EXPECT_TRUE(same) << "payload " << source.number << " differs from " << source.path;
     }
     EXPECT_EQ(raw, 71); // all but the page template and the style sheet
@@ -67,18 +67,7 @@ TEST(Payloads, EveryIconCodeHasItsOwnPicture) {
 
 TEST(Payloads, StyleSheetHasCrLfLineEnds) {
     const std::string css = text(payload(137));
-    std::string normalised = test::readFile(kSource / "resources/web/st.css");
-    std::string lf;
-    for (std::size_t i = 0; i < normalised.size(); ++i) {
-        if (normalised[i] != '\r') {
-            lf += normalised[i];
-        }
-    }
-    std::string crlf;
-    for (const char c : lf) {
-        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    }
-    EXPECT_EQ(css, crlf);
+    EXPECT_EQ(css, test::withCrLf(test::readBytes(kSource / "resources/web/st.css")));
     for (std::size_t i = 0; i < css.size(); ++i) {
         if (css[i] == '\n') {
             ASSERT_TRUE(i > 0 && css[i - 1] == '\r') << "bare LF at " << i;
@@ -86,40 +75,12 @@ TEST(Payloads, StyleSheetHasCrLfLineEnds) {
     }
 }
 
-std::string decodeBase64(std::string_view text) {
-    constexpr std::string_view alphabet =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    unsigned buffer = 0;
-    int bits = 0;
-    for (const char c : text) {
-        const std::size_t value = alphabet.find(c);
-        if (value == std::string_view::npos) {
-            break; // '=' padding ends the data
-        }
-        buffer = (buffer << 6) | static_cast<unsigned>(value);
-        bits += 6;
-        if (bits >= 8) {
-            bits -= 8;
-            out += static_cast<char>((buffer >> bits) & 0xFF);
-        }
-    }
-    return out;
-}
-
 TEST(Payloads, PageTemplateCarriesTheAboutPictureInline) {
     const std::string page = text(payload(onlyPayload(PayloadRole::Page).number));
-    const std::string committed = test::readFile(kSource / "resources/web/tv360_player.html");
-    constexpr std::string_view marker = "src=\"data:image/png;base64,";
-    const std::size_t start = page.find(marker);
-    ASSERT_NE(start, std::string::npos);
-    const std::size_t end = page.find('"', start + marker.size());
-    const std::string data = page.substr(start + marker.size(), end - start - marker.size());
-    EXPECT_EQ(decodeBase64(data), test::readFile(kSource / "resources/web/about.png"));
-    // Everything else is the committed template.
-    std::string restored = page;
-    restored.replace(start, end + 1 - start, "src=\"about.png\"");
-    EXPECT_EQ(restored, committed);
+    // Everything but the picture is the committed template.
+    EXPECT_EQ(
+        test::withAboutPictureLinked(page, test::readBytes(kSource / "resources/web/about.png")),
+        test::readBytes(kSource / "resources/web/tv360_player.html"));
 }
 
 } // namespace

@@ -2,8 +2,6 @@
 
 #include "PublishTestSupport.h"
 #include "publish/ConfigScriptWriter.h"
-#include "publish/PackageLayout.h"
-#include "publish/Payloads.h"
 #include "publish/PlayerPageBuilder.h"
 #include "publish/PresentationPageWriter.h"
 #include "publish/ScriptScrambler.h"
@@ -13,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <map>
 #include <set>
 #include <vector>
 
@@ -55,8 +54,43 @@ class FakeUi : public PublishUi {
     }
 };
 
-std::string payloadString(int number) {
-    return std::string(payloadText(number));
+const fs::path kSource = QM_SOURCE_DIR;
+
+// The package's files that are the same for every project, with the bytes
+// their sources hold: the pictures of resources/images (the start picture
+// beside the page, the others in images/), the icons of the slots' codes,
+// raf.js and the style sheet (with CR LF) and the scripts the web build made.
+std::map<std::string, std::string> fixedFiles(const std::vector<int>& iconCodes) {
+    const fs::path resources = kSource / "resources";
+    const fs::path built = fs::path(QM_BINARY_DIR) / "web/js";
+    std::map<std::string, std::string> files = {
+        {"title_start_html5.jpg", test::readBytes(resources / "images/title_start_html5.jpg")},
+        {"js/raf.js", test::readBytes(resources / "web/raf.js")},
+        {"js/st.css", test::withCrLf(test::readBytes(resources / "web/st.css"))},
+        {"js/Stats.js", test::readBytes(built / "Stats.js")},
+        {"js/build/Three.js", test::readBytes(built / "build/Three.js")},
+    };
+    for (const std::string name : {"cn1.js", "cn2.js", "cn3.js"}) {
+        files["js/ctr/" + name] = test::readBytes(built / "ctr" / name);
+    }
+    for (const auto& entry : fs::directory_iterator(resources / "images")) {
+        const std::string name = entry.path().filename().string();
+        if (name != "title_start_html5.jpg") {
+            files["images/" + name] = test::readBytes(entry.path());
+        }
+    }
+    for (std::size_t slot = 1; slot <= 10; ++slot) {
+        const int code = slot <= iconCodes.size() ? iconCodes[slot - 1] : 200;
+        files["images/hs" + std::to_string(slot) + ".gif"] =
+            test::readBytes(resources / "hotspots" / ("hs" + std::to_string(code) + ".gif"));
+    }
+    return files;
+}
+
+void replaceOnce(std::string& text, std::string_view placeholder, std::string_view value) {
+    const std::size_t at = text.find(placeholder);
+    ASSERT_NE(at, std::string::npos) << placeholder;
+    text.replace(at, placeholder.size(), value);
 }
 
 std::set<std::string> filesUnder(const fs::path& root) {
@@ -71,7 +105,7 @@ std::set<std::string> filesUnder(const fs::path& root) {
 
 class PublisherTest : public ::testing::Test {
   protected:
-    test::ScratchDir scratch;
+    test::ScratchFolder scratch;
     fs::path media = scratch.path() / "media";
     fs::path out = scratch.path() / "out";
     FakeUi ui;
@@ -80,8 +114,8 @@ class PublisherTest : public ::testing::Test {
     void SetUp() override {
         fs::create_directories(media);
         fs::create_directories(out);
-        test::writeFile(media / "tour.mp4", "mp4 video bytes");
-        test::writeFile(media / "tour.webm", "webm video bytes");
+        test::writeBytes(media / "tour.mp4", "mp4 video bytes");
+        test::writeBytes(media / "tour.webm", "webm video bytes");
         project.videos.set(1, (media / "tour.mp4").string());
         project.options.saveDir = scratch.path().string();
         ui.answer = (out / "_presentation.html").string();
@@ -93,7 +127,7 @@ class PublisherTest : public ::testing::Test {
 };
 
 TEST_F(PublisherTest, PublishesTheWholePackage) {
-    test::writeFile(media / "tour.ogv", "ogv video bytes");
+    test::writeBytes(media / "tour.ogv", "ogv video bytes");
     project.videos.set(2, (media / "tour.webm").string());
     project.videos.set(3, (media / "tour.ogv").string());
     project.options.hsIcons = {0, 201, 234, 0, 0, 0, 0, 0, 0, 0};
@@ -103,54 +137,61 @@ TEST_F(PublisherTest, PublishesTheWholePackage) {
 
     ASSERT_EQ(result.outcome, PublishOutcome::Published);
     EXPECT_EQ(result.pagePath, out / "_presentation.html");
+    // Code 0 became 200 in the model and in the package.
+    EXPECT_EQ(project.options.hsIcons,
+              (HotSpotIcons{200, 201, 234, 200, 200, 200, 200, 200, 200, 200}));
+
+    // The files not made for the project are their sources' bytes.
     std::set<std::string> expected = {"_presentation.html",
                                       "tv360_player.html",
-                                      "title_start_html5.jpg",
                                       "start_local_server_python.bat",
                                       "start_test__presentation.bat",
                                       "tour.mp4",
                                       "tour.webm",
                                       "tour.ogv",
                                       "js/ctr/cn0.js"};
-    for (const PackagePayload& file : packagePayloads()) {
-        if (file.role != PayloadRole::Script && file.role != PayloadRole::Image) {
-            continue;
-        }
-        expected.insert(std::string(file.path));
-        EXPECT_EQ(test::readFile(out / fs::path(file.path)), payloadString(file.number))
-            << file.path;
-    }
-    for (int slot = 1; slot <= 10; ++slot) {
-        expected.insert("images/hs" + std::to_string(slot) + ".gif");
+    for (const auto& [path, bytes] : fixedFiles({200, 201, 234})) {
+        expected.insert(path);
+        const bool same = test::readBytes(out / path) == bytes; // no pictures printed
+        EXPECT_TRUE(same) << path;
     }
     EXPECT_EQ(filesUnder(out), expected);
 
-    // Icons: code 0 became 200 in the model and in the package.
-    EXPECT_EQ(project.options.hsIcons,
-              (HotSpotIcons{200, 201, 234, 200, 200, 200, 200, 200, 200, 200}));
-    EXPECT_EQ(test::readFile(out / "images/hs1.gif"), payloadString(200));
-    EXPECT_EQ(test::readFile(out / "images/hs2.gif"), payloadString(201));
-    EXPECT_EQ(test::readFile(out / "images/hs3.gif"), payloadString(234));
-    EXPECT_EQ(test::readFile(out / "title_start_html5.jpg"), payloadString(151));
-
-    // Generated files.
-    PlayerOptions options = project.options;
-    const PublishedOptions values = resolvePublishedOptions(options).values;
-    EXPECT_EQ(test::readFile(out / "js/ctr/cn0.js"),
-              ScriptScrambler::scrambled(ConfigScriptWriter::scriptText(values, project.hotSpots)));
-    const std::string sources = "<SOURCE src=\"tour.mp4\" type='video/mp4'/>\r\n"
-                                "<SOURCE src=\"tour.webm\" type='video/webm'/>\r\n"
-                                "<SOURCE src=\"tour.ogv\" type='video/ogv'/>\r\n";
-    EXPECT_EQ(test::readFile(out / "tv360_player.html"),
-              PlayerPageBuilder::fill(payloadText(onlyPayload(PayloadRole::Page).number),
-                                      {sources, "Тур <1>", false, 0}));
-    EXPECT_EQ(test::readFile(out / "_presentation.html"),
-              PresentationPageWriter::pageText({false, 0, "550", "400"}));
-    EXPECT_EQ(test::readFile(out / "start_test__presentation.bat"),
-              PresentationPageWriter::testLauncherText("_presentation.html"));
-    EXPECT_EQ(test::readFile(out / "tour.mp4"), "mp4 video bytes");
-    EXPECT_EQ(test::readFile(out / "tour.webm"), "webm video bytes");
-    EXPECT_EQ(test::readFile(out / "tour.ogv"), "ogv video bytes");
+    // The files made for the project.
+    EXPECT_EQ(test::readBytes(out / "tour.mp4"), "mp4 video bytes");
+    EXPECT_EQ(test::readBytes(out / "tour.webm"), "webm video bytes");
+    EXPECT_EQ(test::readBytes(out / "tour.ogv"), "ogv video bytes");
+    EXPECT_EQ(test::readBytes(out / "start_local_server_python.bat"),
+              "REM for local tests only\r\nstart python -m http.server\r\n");
+    EXPECT_EQ(test::readBytes(out / "start_test__presentation.bat"),
+              "REM for local tests only\r\nstart http://127.0.0.1:8000/_presentation.html\r\n");
+    EXPECT_NE(test::readBytes(out / "_presentation.html")
+                  .find("src='title_start_html5.jpg'\r\n"
+                        "                width=550 height=400 scrolling='no' allowfullscreen>"),
+              std::string::npos);
+    std::string page = test::readBytes(kSource / "resources/web/tv360_player.html");
+    replaceOnce(page, kSourcePlaceholder,
+                "<SOURCE src=\"tour.mp4\" type='video/mp4'/>\r\n"
+                "<SOURCE src=\"tour.webm\" type='video/webm'/>\r\n"
+                "<SOURCE src=\"tour.ogv\" type='video/ogv'/>\r\n");
+    replaceOnce(page, kTitlePlaceholder, "Тур &lt;1&gt;");
+    replaceOnce(page, kColourPlaceholder, "bgcolor='#000000' ");
+    EXPECT_EQ(test::withAboutPictureLinked(test::readBytes(out / "tv360_player.html"),
+                                           test::readBytes(kSource / "resources/web/about.png")),
+              page);
+    std::string script(test::kDefaultScriptHead);
+    script += "   var OS_HOTSPOTS = 1;\r\n" + test::emptySlotLines(0) + test::emptySlotLines(1);
+    script += "HotSpotItem_pos[2]   = 12.5;\r\n"
+              "HotSpotItem_time[2]  = 5;\r\n"
+              "HotSpotItem_yaw[2]   = -90;\r\n"
+              "HotSpotItem_title[2] = \"A - B\";\r\n"
+              "HotSpotItem_link[2]  = \"http://example.org/\";\r\n"
+              "HotSpotItem_self[2]  = false;\r\n";
+    for (int k = 3; k < 10; ++k) {
+        script += test::emptySlotLines(k);
+    }
+    EXPECT_EQ(test::unscrambled(test::readBytes(out / "js/ctr/cn0.js")),
+              ScriptScrambler::joinedText(script));
 
     // The person's side: preview stopped, dialog as described, tick and success.
     EXPECT_EQ(ui.previewStops, 1);
@@ -174,12 +215,12 @@ TEST_F(PublisherTest, WithoutScramblingTheConfigurationStaysReadable) {
     project.options.htmlBgColor = 0x0000FF;
     ASSERT_EQ(publish({.scramble = false}).outcome, PublishOutcome::Published);
     PlayerOptions options = project.options;
-    EXPECT_EQ(test::readFile(out / "js/ctr/cn0.js"),
+    EXPECT_EQ(test::readBytes(out / "js/ctr/cn0.js"),
               ConfigScriptWriter::scriptText(resolvePublishedOptions(options).values, {}));
-    const std::string page = test::readFile(out / "tv360_player.html");
+    const std::string page = test::readBytes(out / "tv360_player.html");
     EXPECT_NE(page.find("style=\"display:none\" muted"), std::string::npos);
     EXPECT_NE(page.find("bgcolor='#FF0000'  style="), std::string::npos);
-    EXPECT_EQ(test::readFile(out / "_presentation.html"),
+    EXPECT_EQ(test::readBytes(out / "_presentation.html"),
               PresentationPageWriter::pageText({true, 0x0000FF, "550", "400"}));
 }
 
@@ -192,13 +233,13 @@ TEST_F(PublisherTest, PageNamesGetHtmlByTheCaseInsensitiveRule) {
     ui.answer = (out / "demo").string();
     ASSERT_EQ(publish().outcome, PublishOutcome::Published);
     EXPECT_TRUE(fs::is_regular_file(out / "demo.html"));
-    EXPECT_EQ(test::readFile(out / "start_test_demo.bat"),
+    EXPECT_EQ(test::readBytes(out / "start_test_demo.bat"),
               "REM for local tests only\r\nstart http://127.0.0.1:8000/demo.html\r\n");
 
     ui.answer = (out / "Tour.HTML").string();
     ASSERT_EQ(publish().outcome, PublishOutcome::Published);
     EXPECT_TRUE(fs::is_regular_file(out / "Tour.HTML"));
-    EXPECT_EQ(test::readFile(out / "start_test_Tour.bat"),
+    EXPECT_EQ(test::readBytes(out / "start_test_Tour.bat"),
               "REM for local tests only\r\nstart http://127.0.0.1:8000/Tour.HTML\r\n");
 }
 
@@ -227,7 +268,7 @@ TEST_F(PublisherTest, MissingOrBlankFirstVideoStopsBeforeAnything) {
 }
 
 TEST_F(PublisherTest, UnsupportedExtensionWritesNothing) {
-    test::writeFile(media / "tour.avi", "avi");
+    test::writeBytes(media / "tour.avi", "avi");
     project.videos.set(3, (media / "tour.avi").string());
     const PublishResult result = publish();
     EXPECT_EQ(result.outcome, PublishOutcome::Stopped);
@@ -270,9 +311,9 @@ TEST_F(PublisherTest, ManualSizeIsUsedOrRejectedWithTheMessage) {
     project.options.transient.manualWidth = "700";
     project.options.transient.manualHeight = "350";
     ASSERT_EQ(publish({.scramble = false}).outcome, PublishOutcome::Published);
-    EXPECT_NE(test::readFile(out / "_presentation.html").find("width=700 height=350 scrolling"),
+    EXPECT_NE(test::readBytes(out / "_presentation.html").find("width=700 height=350 scrolling"),
               std::string::npos);
-    EXPECT_NE(test::readFile(out / "js/ctr/cn0.js")
+    EXPECT_NE(test::readBytes(out / "js/ctr/cn0.js")
                   .find("   var RENDER_X = 700;\r\n   var RENDER_Y = 350;"),
               std::string::npos);
 
@@ -286,27 +327,28 @@ TEST_F(PublisherTest, ManualSizeIsUsedOrRejectedWithTheMessage) {
     EXPECT_EQ(ui.messages[1].text, "Publishing succeeded");
     EXPECT_EQ(project.options.transient.manualWidth, "320");
     EXPECT_EQ(project.options.transient.manualHeight, "100");
-    EXPECT_NE(test::readFile(out / "_presentation.html").find("width=550 height=400 scrolling"),
+    EXPECT_NE(test::readBytes(out / "_presentation.html").find("width=550 height=400 scrolling"),
               std::string::npos);
 }
 
 TEST_F(PublisherTest, PublishingTwiceLeavesOneCopyWithOnlyTheNewContent) {
     project.options.hsIcons.fill(234); // the largest picture first
-    test::writeFile(out / "tour.mp4", "an older, much longer copy of the video file");
+    test::writeBytes(out / "tour.mp4", "an older, much longer copy of the video file");
     ASSERT_EQ(publish().outcome, PublishOutcome::Published);
     const std::set<std::string> first = filesUnder(out);
     project.options.hsIcons.fill(201);
     ASSERT_EQ(publish().outcome, PublishOutcome::Published);
     EXPECT_EQ(filesUnder(out), first); // no temporary or stray files
     for (int slot = 1; slot <= 10; ++slot) {
-        EXPECT_EQ(test::readFile(out / ("images/hs" + std::to_string(slot) + ".gif")),
-                  payloadString(201));
+        const bool same = test::readBytes(out / ("images/hs" + std::to_string(slot) + ".gif")) ==
+                          test::readBytes(kSource / "resources/hotspots/hs201.gif");
+        EXPECT_TRUE(same) << slot;
     }
-    EXPECT_EQ(test::readFile(out / "tour.mp4"), "mp4 video bytes");
+    EXPECT_EQ(test::readBytes(out / "tour.mp4"), "mp4 video bytes");
 }
 
 TEST_F(PublisherTest, VideoAlreadyInTheOutputFolderIsLeftAlone) {
-    test::writeFile(out / "local.mp4", "the video itself");
+    test::writeBytes(out / "local.mp4", "the video itself");
     project.videos.set(1, (out / "local.mp4").string());
     struct stat before {};
     ASSERT_EQ(::stat((out / "local.mp4").c_str(), &before), 0);
@@ -314,14 +356,14 @@ TEST_F(PublisherTest, VideoAlreadyInTheOutputFolderIsLeftAlone) {
     struct stat after {};
     ASSERT_EQ(::stat((out / "local.mp4").c_str(), &after), 0);
     EXPECT_EQ(before.st_ino, after.st_ino);
-    EXPECT_EQ(test::readFile(out / "local.mp4"), "the video itself");
+    EXPECT_EQ(test::readBytes(out / "local.mp4"), "the video itself");
     EXPECT_TRUE(fs::is_regular_file(out / "tv360_player.html"));
     EXPECT_TRUE(ui.saidSuccess());
 }
 
 TEST_F(PublisherTest, UnwritableFolderIsReportedNotCalledSuccess) {
     // A file where the images folder belongs cannot be replaced by a folder.
-    test::writeFile(out / "images", "in the way");
+    test::writeBytes(out / "images", "in the way");
     PublishResult result = publish();
     EXPECT_EQ(result.outcome, PublishOutcome::FileSystemFailure);
     ASSERT_TRUE(result.failure);
@@ -345,7 +387,7 @@ TEST_F(PublisherTest, UnwritableFolderIsReportedNotCalledSuccess) {
 // for root as well; the full-size temporary copy must not stay in the package.
 TEST_F(PublisherTest, VideoCopyThatCannotReplaceAFolderLeavesNoTemporary) {
     fs::create_directories(out / "tour.mp4");
-    test::writeFile(out / "tour.mp4" / "keep", "");
+    test::writeBytes(out / "tour.mp4" / "keep", "");
     const PublishResult result = publish();
     EXPECT_EQ(result.outcome, PublishOutcome::FileSystemFailure);
     ASSERT_TRUE(result.failure);
@@ -417,7 +459,7 @@ TEST_F(PublisherTest, TemporaryFilesOfAKilledPublicationGoAtTheNext) {
     for (const std::vector<fs::path>& files : {stale, others}) {
         for (const fs::path& file : files) {
             fs::create_directories(file.parent_path());
-            test::writeFile(file, "left behind");
+            test::writeBytes(file, "left behind");
         }
     }
     ASSERT_EQ(publish().outcome, PublishOutcome::Published);

@@ -138,11 +138,11 @@ TEST(ScriptScrambler, CyrillicTitleGivesPureAsciiOutput) {
 }
 
 TEST(ScriptScrambler, ScrambleFileRewritesInPlace) {
-    test::ScratchDir dir;
+    test::ScratchFolder dir;
     const auto path = dir.path() / "cn0.js";
-    test::writeFile(path, defaultScript());
+    test::writeBytes(path, defaultScript());
     ASSERT_FALSE(ScriptScrambler::scrambleFile(path));
-    EXPECT_EQ(test::readFile(path), ScriptScrambler::scrambled(defaultScript()));
+    EXPECT_EQ(test::readBytes(path), ScriptScrambler::scrambled(defaultScript()));
     const FileResult missing = ScriptScrambler::scrambleFile(dir.path() / "none.js");
     ASSERT_TRUE(missing);
     EXPECT_EQ(missing->path, (dir.path() / "none.js").string());

@@ -1,7 +1,9 @@
 #pragma once
-// A scratch folder per test, removed afterwards, and small file helpers.
+// What every test folder shares: a scratch folder per test, removed
+// afterwards, and whole-file reads and writes.
 
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -22,13 +24,10 @@ class ScratchFolder {
 };
 
 std::string readBytes(const std::filesystem::path& path);
+// Creates the folders on the way.
 void writeBytes(const std::filesystem::path& path, std::string_view bytes);
 
 // The lines joined with CR LF after each one.
 std::string crlfLines(std::initializer_list<std::string_view> lines);
-
-// The options block of a tool started in /start without an options file,
-// after choosing /videos/tour.mp4: every line written out.
-std::string defaultOptionsBlock();
 
 } // namespace qm::test

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # `quillmark new` and `quillmark info` end to end in a scratch folder.
-# Usage: cli_new_info_check.sh path/to/quillmark
+# Usage: new_info_test.sh path/to/quillmark
 set -u
 QM=$1
 WORK=$(mktemp -d)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # quillmark publish end to end: exit codes, messages and the package.
-# Usage: cli_publish_check.sh QUILLMARK FIXTURE_TOOL WORK_DIR
+# Usage: publish_test.sh QUILLMARK FIXTURE_TOOL WORK_DIR
 set -uo pipefail
 quillmark=$1
 fixture=$2

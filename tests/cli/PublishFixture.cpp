@@ -1,4 +1,4 @@
-// Writes the project files and videos that cli_publish_check.sh publishes.
+// Writes the project files and videos that publish_test.sh publishes.
 
 #include "model/Project.h"
 #include "persist/ProjectFile.h"
