@@ -59,19 +59,17 @@ std::vector<fs::path> packageFiles(const fs::path& outputFolder, const fs::path&
     std::vector<fs::path> files = {
         outputFolder / kServerLauncherName,
         outputFolder / PresentationPageWriter::testLauncherName(pageName),
-        outputFolder / kPlayerPageName,
         ConfigScriptWriter::scriptPath(outputFolder),
         pagePath,
-        outputFolder / kStartPictureName,
     };
-    for (const PayloadFile& file : kScriptFiles) {
-        files.push_back(outputFolder / fs::path(file.path));
+    // The player page, the scripts, the images and the start picture.
+    for (const PackagePayload& file : packagePayloads()) {
+        if (!file.path.empty()) {
+            files.push_back(outputFolder / fs::path(file.path));
+        }
     }
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         files.push_back(outputFolder / "images" / ("hs" + std::to_string(slot) + ".gif"));
-    }
-    for (const PayloadFile& file : kImageFiles) {
-        files.push_back(outputFolder / fs::path(file.path));
     }
     for (int number = 1; number <= 3; ++number) {
         if (!videos.path(number).empty()) {

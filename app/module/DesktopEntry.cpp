@@ -1,7 +1,7 @@
 #include "app/module/DesktopEntry.h"
 
 #include "app/DesktopApp.h"
-#include "app/cli/CliCommand.h"
+#include "app/module/ExitCodes.h"
 
 #include <exception>
 #include <iostream>
@@ -23,7 +23,7 @@ extern "C" int quillmark_run_desktop(int argc, char** argv, const char* fileToOp
         std::cerr << "quillmark: the desktop window stopped\n";
     }
     // The documented code of a run that stopped before its end.
-    return qm::cli::kStopped;
+    return qm::kStopped;
 }
 
 // The loader calls through this type; it must be the definition's.

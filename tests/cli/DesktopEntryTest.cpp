@@ -1,7 +1,7 @@
 // A failure escaping the window ends the run with a documented exit code.
 #include "app/module/DesktopEntry.h"
 #include "app/DesktopApp.h"
-#include "app/cli/CliCommand.h"
+#include "app/module/ExitCodes.h"
 
 #include <gtest/gtest.h>
 
@@ -12,5 +12,5 @@ int qm::app::runDesktop(int, char**, const std::optional<std::string>&) {
 }
 
 TEST(DesktopEntry, AFailureGivesADocumentedExitCode) {
-    EXPECT_EQ(quillmark_run_desktop(0, nullptr, nullptr), qm::cli::kStopped);
+    EXPECT_EQ(quillmark_run_desktop(0, nullptr, nullptr), qm::kStopped);
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A saved project reaches the disk: its new content is flushed before it is
 # renamed into place and its folder after, so a power cut cannot leave an
-# empty project. Usage: durable_save_check.sh QUILLMARK (needs strace)
+# empty project. Usage: durable_save_test.sh QUILLMARK (needs strace)
 set -uo pipefail
 quillmark=$(realpath "$1")
 work=$(mktemp -d)

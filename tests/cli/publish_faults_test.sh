@@ -2,7 +2,7 @@
 # quillmark publish under faults a person meets: a full disk, an unreadable
 # video, a kill while the configuration script is written. Needs root (a
 # small file system of its own, another user) and strace.
-# Usage: publish_faults_check.sh QUILLMARK
+# Usage: publish_faults_test.sh QUILLMARK
 set -uo pipefail
 quillmark=$(realpath "$1")
 [[ $(id -u) == 0 ]] || { echo "skipped: needs root"; exit 77; }
