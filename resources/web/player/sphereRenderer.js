@@ -1,6 +1,7 @@
 // Draws the video on the inside of a sphere with the page's two shaders.
 import {
     Color,
+    Group,
     LinearFilter,
     Mesh,
     PerspectiveCamera,
@@ -87,9 +88,39 @@ export class SphereRenderer {
             fragmentShader: shaderText(document, 'fragmentShader', FALLBACK_FRAGMENT),
         });
         this.mesh = new Mesh(makeSphereGeometry(options.segmentsWidth, options.segmentsHeight, FULL_BAND), this.material);
-        this.scene.add(this.mesh);
+        // Everything that lies in a direction (the picture, hot spot markers in a
+        // headset) turns together.
+        this.world = new Group();
+        this.world.add(this.mesh);
+        this.scene.add(this.world);
         this.lookTarget = new Vector3();
         this.setSize(options.width, options.height);
+        // The shader program is built now, while the video is still loading,
+        // rather than at the first frame.
+        this.renderer.compile(this.scene, this.camera);
+    }
+
+    // A decoded video picture is waiting: upload it with the next draw, without
+    // waiting for the video's frame callback.
+    takeVideoFrame() {
+        this.texture.needsUpdate = true;
+    }
+
+    // Turns the world so that lon lies straight ahead (-z), where a headset's
+    // wearer looks when the session starts; 0 undoes it.
+    faceForward(lon) {
+        this.world.rotation.y = lon === null ? 0 : ((lon - 90) * Math.PI) / 180;
+    }
+
+    // After a headset session the renderer has its old size back but not our
+    // record of it.
+    forgetSize() {
+        this.width = null;
+        this.height = null;
+    }
+
+    render() {
+        this.renderer.render(this.scene, this.camera);
     }
 
     // Black-areas mode: the picture covers only this band of the sphere.
@@ -122,7 +153,7 @@ export class SphereRenderer {
 
     draw(view) {
         this.aim(view);
-        this.renderer.render(this.scene, this.camera);
+        this.render();
     }
 
     // Screen position in CSS pixels of a direction, or null when it lies behind
