@@ -147,7 +147,7 @@ TEST_F(PublisherTest, PublishesTheWholePackage) {
         test::readFile(out / "tv360_player.html"),
         PlayerPageBuilder::fill(payloadText(kPageTemplatePayload), {sources, "Тур <1>", false, 0}));
     EXPECT_EQ(test::readFile(out / "_presentation.html"),
-              PresentationPageWriter::pageText({false, 0, "550", "400"}));
+              PresentationPageWriter::pageText({false, 0, "550", "400", "Тур <1>"}));
     EXPECT_EQ(test::readFile(out / "start_test__presentation.bat"),
               PresentationPageWriter::testLauncherText("_presentation.html"));
     EXPECT_EQ(test::readFile(out / "tour.mp4"), "mp4 video bytes");
@@ -182,7 +182,7 @@ TEST_F(PublisherTest, WithoutScramblingTheConfigurationStaysReadable) {
     EXPECT_NE(page.find("style=\"display:none\" muted"), std::string::npos);
     EXPECT_NE(page.find("bgcolor='#FF0000'  style="), std::string::npos);
     EXPECT_EQ(test::readFile(out / "_presentation.html"),
-              PresentationPageWriter::pageText({true, 0x0000FF, "550", "400"}));
+              PresentationPageWriter::pageText({true, 0x0000FF, "550", "400", ""}));
 }
 
 TEST_F(PublisherTest, PageNamesGetHtmlByTheCaseInsensitiveRule) {
