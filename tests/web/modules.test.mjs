@@ -10,7 +10,10 @@ import { declareHotSpotArrays } from '../../resources/web/player/hotSpotArrays.j
 import { readOptions } from '../../resources/web/player/options.js';
 import { pictureRows, sphereBand } from '../../resources/web/player/pictureBand.js';
 import { timeText } from '../../resources/web/player/timeText.js';
-import { volumeStep } from '../../resources/web/player/controlPanel.js';
+import { stepAt, volumeStep } from '../../resources/web/player/controlPanel.js';
+import { rowLayout } from '../../resources/web/player/buttons.js';
+import { deviceDirection } from '../../resources/web/player/deviceOrientation.js';
+import { fitSize } from '../../resources/web/player/layout.js';
 import { ViewState } from '../../resources/web/player/viewState.js';
 
 const close = (actual, expected, message) => assert.ok(Math.abs(actual - expected) < 1e-9, `${message}: ${actual} vs ${expected}`);
@@ -86,6 +89,33 @@ test('draw limiter: never more than maxFps draws in any one second', () => {
         // And the cap is not far below the allowed rate either.
         assert.ok(draws.length >= Math.min(maxFps, 30) * 5 * 0.8, `${maxFps} fps gave only ${draws.length} draws in 5 s`);
     }
+});
+
+test('draw limiter: a refused draw learns how long to wait, then is allowed', () => {
+    const limiter = new DrawLimiter(15);
+    let t = 0;
+    while (limiter.mayDraw(t)) limiter.recordDraw(t++);
+    const wait = limiter.waitFrom(t);
+    assert.ok(wait > 0 && !limiter.mayDraw(t + wait - 1) && limiter.mayDraw(t + wait), `waits ${wait} ms`);
+});
+
+test('small screens: the player keeps its aspect, pan row and volume steps suit fingers', () => {
+    assert.deepEqual(fitSize(550, 400, 800, 600), { width: 550, height: 400 }, 'fits: published size');
+    assert.deepEqual(fitSize(550, 400, 390, 844), { width: 390, height: 283 });
+    assert.deepEqual(fitSize(550, 400, 844, 390), { width: 536, height: 390 });
+    const upright = rowLayout(390, true);
+    assert.ok(upright.width >= 44 && upright.height >= 44 && upright.perRow === 8, 'one row of 44 at 390');
+    assert.equal(rowLayout(300, true).perRow, 4, 'two rows where one does not fit');
+    assert.ok(rowLayout(390, false).width < 44, 'a mouse keeps the small row');
+    assert.deepEqual([0, 0.01, 0.5, 0.99, 1].map(stepAt), [1, 1, 3, 6, 6]);
+});
+
+test('device orientation: turning left lowers lon, tilting up raises lat, whichever way the screen is turned', () => {
+    const round = ({ lon, lat }) => [Math.round(lon * 100) / 100 + 0, Math.round(lat * 100) / 100 + 0];
+    const [lon0] = round(deviceDirection(0, 90, 0, 0));
+    assert.deepEqual(round(deviceDirection(30, 110, 0, 0)), [lon0 - 30, 20]);
+    assert.equal(round(deviceDirection(0, 0, -90, 90))[1], 0, 'sideways and upright looks at the horizon');
+    assert.equal(round(deviceDirection(0, -90, 0, 180))[1], 0, 'upside down and upright too');
 });
 
 test('picture rows: black zones found at both ends; an all-black frame gives none', () => {

@@ -41,7 +41,11 @@ function wireSlider(element, { label, measure = element, onFraction, onKey }) {
     });
     element.addEventListener('pointerdown', (event) => {
         if (event.button > 0) return;
-        element.setPointerCapture?.(event.pointerId);
+        try {
+            element.setPointerCapture?.(event.pointerId);
+        } catch {
+            // A pointer the browser no longer knows: the drag works without capture.
+        }
         onFraction(fractionAcross(measure, event));
         const move = (moved) => onFraction(fractionAcross(measure, moved));
         const end = () => {
