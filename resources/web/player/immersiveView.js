@@ -134,12 +134,17 @@ export class ImmersiveView {
     drawFrame() {
         const seconds = this.video.currentTime;
         for (const marker of this.markers) marker.visible = isShownAt(marker.userData.entry.hotSpot, seconds);
-        // The page's frame callbacks may stop while a headset shows the picture.
-        if (this.video.readyState >= 2) this.sphere.takeVideoFrame();
+        // The page's frame callbacks may stop while a headset shows the picture,
+        // so a moving or newly seeked video is uploaded here.
+        if (this.video.readyState >= 2 && (seconds !== this.uploadedAt || !this.video.paused)) {
+            this.uploadedAt = seconds;
+            this.sphere.takeVideoFrame();
+        }
         this.sphere.render();
     }
 
     select(controller) {
+        controller.updateMatrixWorld(true);
         this.raycaster.setFromXRController(controller);
         const [hit] = this.raycaster.intersectObjects(
             this.markers.filter((marker) => marker.visible),
