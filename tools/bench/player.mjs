@@ -16,7 +16,7 @@
 //    Same clip, 900 x 600, Debian's Chromium with software WebGL; the viewers take
 //    turns for several rounds (the machine's load drifts) and medians are printed.
 import { execFile, spawn } from 'node:child_process';
-import { copyFileSync, mkdtempSync, readdirSync, readFileSync, statSync, writeFileSync } from 'node:fs';
+import { copyFileSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { dirname, extname, join, relative, resolve } from 'node:path';
@@ -349,7 +349,15 @@ function printRanking(viewers, key, label) {
 
 async function main() {
     const work = mkdtempSync(join(tmpdir(), 'qm-bench-'));
-    console.log(`work folder ${work}`);
+    console.log(`work folder ${work} (removed at the end)`);
+    try {
+        await compare(work);
+    } finally {
+        rmSync(work, { recursive: true, force: true });
+    }
+}
+
+async function compare(work) {
     const packageDir = await publish(work, await makeClip(work));
     reportSize(packageDir);
     await writeReferences(work, packageDir);

@@ -209,9 +209,12 @@ export async function settle(page) {
             new Promise((done) => {
                 let quiet = 0;
                 let seen = window.__qmDrawTimes.length;
+                // A draw held back by the frame-rate cap is still to come.
+                const scheduler = window.__quillmarkPlayer?.scheduler;
                 const check = () => {
                     const now = window.__qmDrawTimes.length;
-                    quiet = now === seen ? quiet + 1 : 0;
+                    const held = scheduler && (scheduler.waiting || scheduler.pending);
+                    quiet = now === seen && !held ? quiet + 1 : 0;
                     seen = now;
                     if (quiet >= 3) done();
                     else setTimeout(check, 150);
