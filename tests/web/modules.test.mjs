@@ -8,7 +8,9 @@ import { DrawLimiter } from '../../resources/web/player/frameScheduler.js';
 import { isShownAt, safeLink } from '../../resources/web/player/hotSpots.js';
 import { declareHotSpotArrays } from '../../resources/web/player/hotSpotArrays.js';
 import { readOptions } from '../../resources/web/player/options.js';
-import { pictureRows, sphereBand } from '../../resources/web/player/pictureBand.js';
+import { SphereGeometry } from 'three';
+import { FULL_BAND, pictureRows, sphereBand } from '../../resources/web/player/pictureBand.js';
+import { sphereGeometry } from '../../resources/web/player/sphereRenderer.js';
 import { timeText } from '../../resources/web/player/timeText.js';
 import { stepAt, volumeStep } from '../../resources/web/player/controlPanel.js';
 import { rowLayout } from '../../resources/web/player/buttons.js';
@@ -226,4 +228,24 @@ test('options: out-of-range and missing values fall back or clamp', () => {
     assert.equal(options.alignX, 'left');
     assert.equal(options.volume, 1);
     assert.equal(options.hotSpots[0].title, 'go.html', 'an empty caption falls back to the link');
+});
+
+test('the sphere holds the vertices and triangles of three.js\'s, mirrored, with the band\'s texture rows from the top', () => {
+    for (const [segments, band] of [[64, FULL_BAND], [128, sphereBand(1280, 640, { top: 107, bottom: 533 }, 640)]]) {
+        const rows = Math.max(2, Math.round((segments * band.thetaLength) / Math.PI));
+        const whole = new SphereGeometry(500, segments, rows, 0, 2 * Math.PI, band.thetaStart, band.thetaLength);
+        const ours = sphereGeometry(segments, segments, band);
+        const { position, uv } = whole.attributes;
+        assert.equal(ours.attributes.position.count, position.count);
+        for (let i = 0; i < position.count; ++i) {
+            // Rows counted from the top: the texture is not flipped.
+            const v = 1 - (band.uvBottom + uv.getY(i) * (band.uvTop - band.uvBottom));
+            const expected = [-position.getX(i), position.getY(i), position.getZ(i), uv.getX(i), v];
+            const p = ours.attributes.position;
+            const actual = [p.getX(i), p.getY(i), p.getZ(i), ours.attributes.uv.getX(i), ours.attributes.uv.getY(i)];
+            const off = actual.findIndex((value, k) => Math.abs(value - expected[k]) > 1e-3);
+            assert.equal(off, -1, `${segments} segments, vertex ${i}: ${actual} vs ${expected}`);
+        }
+        assert.deepEqual([...ours.index.array], [...whole.index.array]);
+    }
 });

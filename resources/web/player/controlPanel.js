@@ -10,6 +10,7 @@ const COMPACT_HEIGHT = 24;
 // Below this width the panel drops the time display and tightens up.
 const COMPACT_BELOW = 550;
 const SEEK_STEP_SECONDS = 5;
+const BAR_STEPS_PER_SECOND = 2;
 
 // The step shown lit for a volume: 0 (none lit) to VOLUME_STEPS.
 export function volumeStep(volume) {
@@ -70,6 +71,7 @@ export class ControlPanel {
         this.compact = options.compactControls;
         this.touch = false;
         this.locked = options.fullScreenLocked;
+        this.duration = 0;
         // What the panel shows, so that only changes reach the page.
         this.shown = {};
         if (!this.panel) return;
@@ -83,7 +85,9 @@ export class ControlPanel {
         this.wireProgress();
         this.wireVolume();
         this.wireFullScreen(toggleFullScreen);
-        for (const name of ['play', 'pause', 'timeupdate', 'durationchange', 'progress', 'volumechange', 'seeked', 'ended']) {
+        // While the video plays the player refreshes the panel with each drawn
+        // frame; these are the changes that come without one.
+        for (const name of ['play', 'pause', 'durationchange', 'progress', 'volumechange', 'seeked', 'ended']) {
             video.addEventListener(name, () => this.refresh());
         }
         this.refresh();
@@ -134,6 +138,7 @@ export class ControlPanel {
     wireProgress() {
         const progress = this.get('progress');
         if (!progress) return;
+        progress.setAttribute('aria-valuemin', '0');
         wireSlider(progress, {
             label: 'Position',
             // The bar, not the time display beside it, stands for the video.
@@ -189,46 +194,56 @@ export class ControlPanel {
         apply(value);
     }
 
+    // Everything the panel shows; on the video's state changes.
     refresh() {
         if (!this.enabled) return;
         const video = this.video;
-        const play = this.get('play');
         const playing = !video.paused && !video.ended;
         this.show('playing', playing, () => {
+            const play = this.get('play');
             play?.classList.toggle('play', !playing);
             play?.classList.toggle('pause', playing);
         });
-        const duration = Number.isFinite(video.duration) ? video.duration : 0;
-        const fraction = (seconds) => (duration > 0 ? Math.min(1, Math.max(0, seconds / duration)) : 0).toFixed(4);
+        this.duration = Number.isFinite(video.duration) ? video.duration : 0;
         const buffered = video.buffered.length ? video.buffered.end(video.buffered.length - 1) : 0;
-        // Scaling instead of resizing the bars spares the page a layout each time.
-        for (const [id, value] of [['buffered', fraction(buffered)], ['current', fraction(video.currentTime)]]) {
-            this.show(id, value, () => {
-                const bar = this.get(id);
-                if (bar) bar.style.transform = `scaleX(${value})`;
-            });
-        }
-        const now = timeText(video.currentTime);
-        const total = timeText(duration);
-        this.show('now', now, () => {
-            const element = this.get('current_time_display');
-            if (element) element.textContent = now;
-        });
+        this.showBar('buffered', buffered);
+        const total = timeText(this.duration);
         this.show('total', total, () => {
             const element = this.get('duration_display');
             if (element) element.textContent = total;
-        });
-        this.show('position', `${now}|${total}`, () => {
-            const progress = this.get('progress');
-            progress?.setAttribute('aria-valuemin', '0');
-            progress?.setAttribute('aria-valuemax', String(Math.floor(duration)));
-            progress?.setAttribute('aria-valuenow', String(Math.floor(video.currentTime)));
-            progress?.setAttribute('aria-valuetext', `${now} / ${total}`);
         });
         const lit = video.muted ? 0 : volumeStep(video.volume);
         this.show('lit', lit, () => {
             this.volumeItems.forEach((item, index) => item.classList.toggle('on', index < lit));
             this.get('volume')?.setAttribute('aria-valuenow', String(lit));
+        });
+        this.refreshTime();
+    }
+
+    // What moves with the playing video; the player calls it for every frame.
+    refreshTime() {
+        if (!this.enabled) return;
+        const seconds = this.video.currentTime;
+        // The played part moves in steps of half a second: each step is work for
+        // the page, and finer steps would mean some with every frame.
+        this.showBar('current', Math.floor(seconds * BAR_STEPS_PER_SECOND) / BAR_STEPS_PER_SECOND);
+        const now = timeText(seconds);
+        this.show('now', now, () => {
+            const element = this.get('current_time_display');
+            if (element) element.textContent = now;
+            const progress = this.get('progress');
+            progress?.setAttribute('aria-valuemax', String(Math.floor(this.duration)));
+            progress?.setAttribute('aria-valuenow', String(Math.floor(seconds)));
+            progress?.setAttribute('aria-valuetext', `${now} / ${timeText(this.duration)}`);
+        });
+    }
+
+    // Scaling instead of resizing the bars spares the page a layout each time.
+    showBar(id, seconds) {
+        const fraction = this.duration > 0 ? Math.round(Math.min(1, Math.max(0, seconds / this.duration)) * 1e4) / 1e4 : 0;
+        this.show(id, fraction, () => {
+            const bar = this.get(id);
+            if (bar) bar.style.transform = `scaleX(${fraction})`;
         });
     }
 

@@ -54,6 +54,9 @@ export class HotSpots {
     }
 
     prepareImage(image, hotSpot) {
+        // The page loads its pictures once placed; a used slot's picture is
+        // wanted at once (a headset draws it without placing it).
+        image.loading = 'eager';
         image.title = hotSpot.title;
         image.alt = hotSpot.title;
         image.draggable = false;

@@ -183,9 +183,11 @@ export class Player {
 
     watchVideo() {
         const video = this.video;
+        // A new picture is drawn in the same rendering step that reports it.
         const onFrame = () => {
-            this.scheduler.invalidate();
             video.requestVideoFrameCallback(onFrame);
+            this.sphere.takeVideoFrame();
+            if (!this.immersive.presenting) this.scheduler.drawNow();
         };
         if (video.requestVideoFrameCallback) {
             video.requestVideoFrameCallback(onFrame);
@@ -259,6 +261,7 @@ export class Player {
         if (this.immersive.presenting) return;
         this.blackAreas?.check();
         this.sphere.draw(this.view);
+        this.controls.refreshTime();
         this.hotSpots.update({
             seconds: this.video.currentTime,
             rect: this.rect,
