@@ -10,7 +10,7 @@ const COMPACT_HEIGHT = 24;
 // Below this width the panel drops the time display and tightens up.
 const COMPACT_BELOW = 550;
 const SEEK_STEP_SECONDS = 5;
-const BAR_STEPS_PER_SECOND = 2;
+const BAR_STEPS_PER_SECOND = 1;
 
 // The step shown lit for a volume: 0 (none lit) to VOLUME_STEPS.
 export function volumeStep(volume) {
@@ -139,6 +139,7 @@ export class ControlPanel {
         const progress = this.get('progress');
         if (!progress) return;
         progress.setAttribute('aria-valuemin', '0');
+        progress.addEventListener('focus', () => this.describePosition());
         wireSlider(progress, {
             label: 'Position',
             // The bar, not the time display beside it, stands for the video.
@@ -211,6 +212,9 @@ export class ControlPanel {
         this.show('total', total, () => {
             const element = this.get('duration_display');
             if (element) element.textContent = total;
+            // A fixed width keeps the ticking time from laying out the panel.
+            const display = this.get('play_time');
+            if (display) display.style.width = `${2 * total.length + 3}ch`;
         });
         const lit = video.muted ? 0 : volumeStep(video.volume);
         this.show('lit', lit, () => {
@@ -224,18 +228,26 @@ export class ControlPanel {
     refreshTime() {
         if (!this.enabled) return;
         const seconds = this.video.currentTime;
-        // The played part moves in steps of half a second: each step is work for
-        // the page, and finer steps would mean some with every frame.
-        this.showBar('current', Math.floor(seconds * BAR_STEPS_PER_SECOND) / BAR_STEPS_PER_SECOND);
+        // While playing, the played part moves in steps of a second, with the
+        // time display: each step is work for the page, and finer steps would
+        // mean some with every frame. A still video shows its exact place.
+        const step = this.video.paused ? seconds : Math.floor(seconds * BAR_STEPS_PER_SECOND) / BAR_STEPS_PER_SECOND;
+        this.showBar('current', step);
         const now = timeText(seconds);
         this.show('now', now, () => {
-            const element = this.get('current_time_display');
-            if (element) element.textContent = now;
-            const progress = this.get('progress');
-            progress?.setAttribute('aria-valuemax', String(Math.floor(this.duration)));
-            progress?.setAttribute('aria-valuenow', String(Math.floor(seconds)));
-            progress?.setAttribute('aria-valuetext', `${now} / ${timeText(this.duration)}`);
+            const text = this.get('current_time_display')?.firstChild;
+            if (text) text.nodeValue = now;
+            // Read out when the bar has focus; kept current only then.
+            if (this.document.activeElement === this.get('progress')) this.describePosition();
         });
+    }
+
+    describePosition() {
+        const progress = this.get('progress');
+        const seconds = this.video.currentTime;
+        progress?.setAttribute('aria-valuemax', String(Math.floor(this.duration)));
+        progress?.setAttribute('aria-valuenow', String(Math.floor(seconds)));
+        progress?.setAttribute('aria-valuetext', `${timeText(seconds)} / ${timeText(this.duration)}`);
     }
 
     // Scaling instead of resizing the bars spares the page a layout each time.

@@ -198,11 +198,13 @@ export class Player {
         for (const name of ['seeked', 'play', 'pause']) {
             video.addEventListener(name, () => this.scheduler.invalidate());
         }
-        // The first picture is drawn the moment it is decoded.
+        // The first picture is drawn the moment it is decoded; then the page's
+        // pictures that are not placed yet may load as well.
         const firstPicture = () => {
             this.sphere.takeVideoFrame();
             this.scheduler.drawNow();
             this.window.setTimeout(() => this.buttons.hideTitle(), TITLE_SECONDS * 1000);
+            for (const image of this.document.images) image.loading = 'eager';
         };
         if (video.readyState >= 2) firstPicture();
         else video.addEventListener('loadeddata', firstPicture, { once: true });

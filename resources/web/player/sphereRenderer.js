@@ -16,6 +16,7 @@ import {
     WebGLRenderer,
 } from 'three';
 import { directionVector } from './directions.js';
+import { CONTEXT_ATTRIBUTES, takeContext } from './earlyContext.js';
 import { FULL_BAND } from './pictureBand.js';
 
 const RADIUS = 500;
@@ -120,9 +121,13 @@ export class SphereRenderer {
     constructor({ document, container, video, options }) {
         this.options = options;
         this.video = video;
-        // One sphere seen from inside needs no depth buffer.
-        this.renderer = new WebGLRenderer({ antialias: false, depth: false, powerPreference: 'low-power' });
+        this.renderer = new WebGLRenderer({ ...CONTEXT_ATTRIBUTES, ...(takeContext(globalThis) ?? {}) });
         this.renderer.setPixelRatio(Math.min(2, globalThis.devicePixelRatio || 1));
+        // The page's two shaders are fixed; reading back their logs would make
+        // the page wait for the graphics process before its first picture.
+        this.renderer.debug.checkShaderErrors = false;
+        // One mesh needs no sorting.
+        this.renderer.sortObjects = false;
         this.renderer.setClearColor(new Color(options.blackAreas ? options.blackAreaColour : '#000000'), 1);
         this.canvas = this.renderer.domElement;
         this.canvas.className = 'qm-view';
