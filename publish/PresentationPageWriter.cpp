@@ -4,6 +4,7 @@
 #include "publish/WebText.h"
 
 #include <array>
+#include <cmath>
 
 namespace qm {
 namespace {
@@ -25,9 +26,7 @@ void appendLine(std::string& out, std::string_view line) {
 
 // The overlay's handler is a named function so that removeEventListener
 // really removes it after the first click.
-constexpr std::array<std::string_view, 23> kHead = {
-    "<html>",
-    "    <head>",
+constexpr std::array<std::string_view, 19> kBindScript = {
     "        <script>",
     "       function bindButton() {",
     "           var button      = document.getElementById('button');",
@@ -47,9 +46,38 @@ constexpr std::array<std::string_view, 23> kHead = {
     "           overlay.addEventListener('click', listener, false);",
     "       }",
     "        </script>",
-    "    </head>",
-    "",
 };
+
+// The text of a page that shows on phones as it is meant to: its encoding and
+// title, the screen's own width, and a player scaled down (aspect kept) where
+// the page would not fit, heading and button included; buttons a finger can hit.
+void appendHeadStart(std::string& out, const PresentationFields& fields) {
+    appendLine(out, "<html>");
+    appendLine(out, "    <head>");
+    appendLine(out, "        <meta charset='utf-8'>");
+    appendLine(out, "        <meta name='viewport' content='width=device-width, initial-scale=1'>");
+    appendLine(out, "        <title>" + htmlEscaped(fields.title) + "</title>");
+    appendLine(out, "        <style>");
+    if (fields.fullScreen) {
+        appendLine(out, "        body { margin: 0; }");
+        appendLine(out, "        #iframe { display: block; max-width: 100vw; max-height: 100vh; }");
+    } else {
+        appendLine(out, "        #iframe { width: min(" + fields.width +
+                            "px, 100%, calc((100vh - 10em) * " + fields.width + " / " +
+                            fields.height + ")); height: auto; aspect-ratio: " + fields.width +
+                            " / " + fields.height + "; }");
+        appendLine(
+            out,
+            "        @media (pointer: coarse) { #button { min-width: 44px; min-height: 44px; } }");
+    }
+    appendLine(out, "        </style>");
+}
+
+// Relative luminance of an sRGB channel byte.
+double linearChannel(std::uint32_t byte) {
+    const double value = byte / 255.0;
+    return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+}
 
 constexpr std::array<std::string_view, 16> kResizeScript = {
     "    <script type=\"TEXT/javascript\">",
@@ -72,6 +100,14 @@ constexpr std::array<std::string_view, 16> kResizeScript = {
 };
 
 } // namespace
+
+std::string readableTextColour(std::uint32_t background) {
+    const double luminance = 0.2126 * linearChannel(background & 0xFF) +
+                             0.7152 * linearChannel((background >> 8) & 0xFF) +
+                             0.0722 * linearChannel((background >> 16) & 0xFF);
+    // The contrast ratios against white and black meet at this luminance.
+    return luminance < 0.179 ? "FFFFFF" : "000000";
+}
 
 std::string PresentationPageWriter::serverLauncherText() {
     std::string out;
@@ -103,12 +139,16 @@ std::string PresentationPageWriter::testLauncherText(std::string_view pageFileNa
 std::string PresentationPageWriter::pageText(const PresentationFields& fields) {
     const std::string colour = hexColourText(fields.pageColour);
     std::string out;
-    appendLines(out, kHead);
+    appendHeadStart(out, fields);
+    appendLines(out, kBindScript);
+    appendLine(out, "    </head>");
+    appendLine(out, "");
     if (fields.fullScreen) {
         appendLine(out, "<body bgcolor='#" + colour + "' onload='ReSize()'>");
         appendLines(out, kResizeScript);
     } else {
-        appendLine(out, "<body onload='bindButton()' bgcolor='#" + colour + "'>");
+        appendLine(out, "<body onload='bindButton()' bgcolor='#" + colour + "' text='#" +
+                            readableTextColour(fields.pageColour) + "'>");
         appendLine(out, "        <center><br><br>Test example<br><br>");
     }
     appendLine(out, "        <div id='overlay' style='cursor: pointer'>");

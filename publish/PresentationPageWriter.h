@@ -18,7 +18,11 @@ struct PresentationFields {
     std::uint32_t pageColour = 0; // HTMLBGCOLOR, 0x00BBGGRR
     std::string width;            // resolved player size texts
     std::string height;
+    std::string title; // HTMLTITLE, UTF-8
 };
+
+// "FFFFFF" or "000000", whichever reads better on the colour (0x00BBGGRR).
+std::string readableTextColour(std::uint32_t background);
 
 class PresentationPageWriter {
   public:

@@ -278,7 +278,7 @@ PublishResult Publisher::publish(Project& project) {
         return failed(*f);
     }
     const PresentationFields presentation{options.fullScreen, options.htmlBgColor, options.renderX,
-                                          options.renderY};
+                                          options.renderY, project.options.htmlTitle};
     if (FileResult f = PresentationPageWriter::writePage(pagePath, presentation)) {
         return failed(*f);
     }

@@ -5,55 +5,71 @@
 namespace qm {
 namespace {
 
-const char* const kHead = "<html>\r\n"
-                          "    <head>\r\n"
-                          "        <script>\r\n"
-                          "       function bindButton() {\r\n"
-                          "           var button      = document.getElementById('button');\r\n"
-                          "           var iframe      = document.getElementById('iframe');\r\n"
-                          "           var overlay     = document.getElementById('overlay');\r\n"
-                          "           button.addEventListener('click', function(e) {iframe.src = "
-                          "'tv360_player.html';});\r\n"
-                          "           button.addEventListener('click', function(e) {\r\n"
-                          "           iframe.style.pointerEvents = 'all';\r\n"
-                          "           iframe.src = 'tv360_player.html';\r\n"
-                          "           });\r\n"
-                          "           iframe.style.pointerEvents = 'none';\r\n"
-                          "           var listener = function() {\r\n"
-                          "           iframe.style.pointerEvents = 'all';\r\n"
-                          "           iframe.src = 'tv360_player.html';\r\n"
-                          "           overlay.removeEventListener('click', listener);\r\n"
-                          "           };\r\n"
-                          "           overlay.addEventListener('click', listener, false);\r\n"
-                          "       }\r\n"
-                          "        </script>\r\n"
-                          "    </head>\r\n"
-                          "\r\n";
+const char* const kScript = "        <script>\r\n"
+                            "       function bindButton() {\r\n"
+                            "           var button      = document.getElementById('button');\r\n"
+                            "           var iframe      = document.getElementById('iframe');\r\n"
+                            "           var overlay     = document.getElementById('overlay');\r\n"
+                            "           button.addEventListener('click', function(e) {iframe.src = "
+                            "'tv360_player.html';});\r\n"
+                            "           button.addEventListener('click', function(e) {\r\n"
+                            "           iframe.style.pointerEvents = 'all';\r\n"
+                            "           iframe.src = 'tv360_player.html';\r\n"
+                            "           });\r\n"
+                            "           iframe.style.pointerEvents = 'none';\r\n"
+                            "           var listener = function() {\r\n"
+                            "           iframe.style.pointerEvents = 'all';\r\n"
+                            "           iframe.src = 'tv360_player.html';\r\n"
+                            "           overlay.removeEventListener('click', listener);\r\n"
+                            "           };\r\n"
+                            "           overlay.addEventListener('click', listener, false);\r\n"
+                            "       }\r\n"
+                            "        </script>\r\n"
+                            "    </head>\r\n"
+                            "\r\n";
+
+// Departures for phones: encoding, viewport, the tour's title, the player
+// scaled to the screen, finger-sized button, heading readable on the colour.
+std::string head(const std::string& title, const std::string& style) {
+    return "<html>\r\n"
+           "    <head>\r\n"
+           "        <meta charset='utf-8'>\r\n"
+           "        <meta name='viewport' content='width=device-width, initial-scale=1'>\r\n"
+           "        <title>" +
+           title + "</title>\r\n        <style>\r\n" + style + "        </style>\r\n" + kScript;
+}
 
 TEST(PresentationPageWriter, NormalPageLineForLine) {
-    const std::string expected = std::string(kHead) +
-                                 "<body onload='bindButton()' bgcolor='#000000'>\r\n"
-                                 "        <center><br><br>Test example<br><br>\r\n"
-                                 "        <div id='overlay' style='cursor: pointer'>\r\n"
-                                 "            <iframe id='iframe'\r\n"
-                                 "                frameborder='0'\r\n"
-                                 "                src='title_start_html5.jpg'\r\n"
-                                 "                width=550 height=400 scrolling='no' "
-                                 "allowfullscreen>\r\n"
-                                 "            </iframe>\r\n"
-                                 "        </div>\r\n"
-                                 "        <br>\r\n"
-                                 "        <button id='button' style='cursor:pointer;'>Start 360 "
-                                 "video</button>\r\n"
-                                 "        </center>\r\n"
-                                 "    </body>\r\n"
-                                 "</html>\r\n";
-    EXPECT_EQ(PresentationPageWriter::pageText({false, 0, "550", "400"}), expected);
+    const std::string expected =
+        head("Tom &amp; Jerry",
+             "        #iframe { width: min(550px, 100%, calc((100vh - 10em) * 550 / 400)); height: "
+             "auto; aspect-ratio: 550 / 400; }\r\n"
+             "        @media (pointer: coarse) { #button { min-width: 44px; min-height: 44px; } "
+             "}\r\n") +
+        "<body onload='bindButton()' bgcolor='#000000' text='#FFFFFF'>\r\n"
+        "        <center><br><br>Test example<br><br>\r\n"
+        "        <div id='overlay' style='cursor: pointer'>\r\n"
+        "            <iframe id='iframe'\r\n"
+        "                frameborder='0'\r\n"
+        "                src='title_start_html5.jpg'\r\n"
+        "                width=550 height=400 scrolling='no' "
+        "allowfullscreen>\r\n"
+        "            </iframe>\r\n"
+        "        </div>\r\n"
+        "        <br>\r\n"
+        "        <button id='button' style='cursor:pointer;'>Start 360 "
+        "video</button>\r\n"
+        "        </center>\r\n"
+        "    </body>\r\n"
+        "</html>\r\n";
+    EXPECT_EQ(PresentationPageWriter::pageText({false, 0, "550", "400", "Tom & Jerry"}), expected);
 }
 
 TEST(PresentationPageWriter, FullWindowPageLineForLine) {
     const std::string expected =
-        std::string(kHead) + "<body bgcolor='#FF8000' onload='ReSize()'>\r\n" +
+        head("", "        body { margin: 0; }\r\n"
+                 "        #iframe { display: block; max-width: 100vw; max-height: 100vh; }\r\n") +
+        "<body bgcolor='#FF8000' onload='ReSize()'>\r\n" +
         "    <script type=\"TEXT/javascript\">\r\n"
         "        function ReSize(){\r\n"
         "                var iframe = document.getElementById('iframe');\r\n"
@@ -83,7 +99,16 @@ TEST(PresentationPageWriter, FullWindowPageLineForLine) {
         "        </div>\r\n"
         "    </body>\r\n"
         "</html>\r\n";
-    EXPECT_EQ(PresentationPageWriter::pageText({true, 0x0080FF, "1024", "768"}), expected);
+    EXPECT_EQ(PresentationPageWriter::pageText({true, 0x0080FF, "1024", "768", ""}), expected);
+}
+
+TEST(PresentationPageWriter, HeadingColourReadsOnThePageColour) {
+    // 0x00BBGGRR: black, white, the demo's dark blue, yellow, mid grey.
+    EXPECT_EQ(readableTextColour(0x000000), "FFFFFF");
+    EXPECT_EQ(readableTextColour(0xFFFFFF), "000000");
+    EXPECT_EQ(readableTextColour(0x402010), "FFFFFF");
+    EXPECT_EQ(readableTextColour(0x00FFFF), "000000");
+    EXPECT_EQ(readableTextColour(0x777777), "000000");
 }
 
 TEST(PresentationPageWriter, LaunchersOpenThePageOnTheLocalServer) {

@@ -221,7 +221,7 @@ TEST_F(PublisherTest, WithoutScramblingTheConfigurationStaysReadable) {
     EXPECT_NE(page.find("style=\"display:none\" muted"), std::string::npos);
     EXPECT_NE(page.find("bgcolor='#FF0000'  style="), std::string::npos);
     EXPECT_EQ(test::readBytes(out / "_presentation.html"),
-              PresentationPageWriter::pageText({true, 0x0000FF, "550", "400"}));
+              PresentationPageWriter::pageText({true, 0x0000FF, "550", "400", ""}));
 }
 
 TEST_F(PublisherTest, PageNamesGetHtmlByTheCaseInsensitiveRule) {

@@ -126,6 +126,13 @@ class PlayerImages(ArtCase):
         for img in (on, off):
             self.assertEqual((img.format, img.size, img.mode), ("PNG", (20, 20), "RGBA"))
         self.assertTrue(differ_by(on, off, ICON_MIN_DIFFERENCE))
+        # Each shows what is heard while it is offered: "mute On" the sound
+        # waves (0, 191, 255), "mute Off" the red strike (240, 60, 60).
+        def has(img, rgb):
+            return any(abs(p[0] - rgb[0]) + abs(p[1] - rgb[1]) + abs(p[2] - rgb[2]) < 40 and p[3] > 200
+                       for p in img.convert("RGBA").getdata())
+        self.assertTrue(has(on, (0, 191, 255)) and not has(on, (240, 60, 60)))
+        self.assertTrue(has(off, (240, 60, 60)) and not has(off, (0, 191, 255)))
         title = Image.open(path("resources", "images", "title.png"))
         self.assertEqual((title.format, title.size), ("PNG", (480, 100)))
         self.assertIn(title.mode, ("RGBA", "RGB", "P"))

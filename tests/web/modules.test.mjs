@@ -8,9 +8,14 @@ import { DrawLimiter } from '../../resources/web/player/frameScheduler.js';
 import { isShownAt, safeLink } from '../../resources/web/player/hotSpots.js';
 import { declareHotSpotArrays } from '../../resources/web/player/hotSpotArrays.js';
 import { readOptions } from '../../resources/web/player/options.js';
-import { pictureRows, sphereBand } from '../../resources/web/player/pictureBand.js';
+import { SphereGeometry } from 'three';
+import { FULL_BAND, pictureRows, sphereBand } from '../../resources/web/player/pictureBand.js';
+import { sphereGeometry } from '../../resources/web/player/sphereRenderer.js';
 import { timeText } from '../../resources/web/player/timeText.js';
-import { volumeStep } from '../../resources/web/player/controlPanel.js';
+import { stepAt, volumeStep } from '../../resources/web/player/controlPanel.js';
+import { rowLayout } from '../../resources/web/player/buttons.js';
+import { deviceDirection } from '../../resources/web/player/deviceOrientation.js';
+import { fitSize } from '../../resources/web/player/layout.js';
 import { ViewState } from '../../resources/web/player/viewState.js';
 
 const close = (actual, expected, message) => assert.ok(Math.abs(actual - expected) < 1e-9, `${message}: ${actual} vs ${expected}`);
@@ -86,6 +91,33 @@ test('draw limiter: never more than maxFps draws in any one second', () => {
         // And the cap is not far below the allowed rate either.
         assert.ok(draws.length >= Math.min(maxFps, 30) * 5 * 0.8, `${maxFps} fps gave only ${draws.length} draws in 5 s`);
     }
+});
+
+test('draw limiter: a refused draw learns how long to wait, then is allowed', () => {
+    const limiter = new DrawLimiter(15);
+    let t = 0;
+    while (limiter.mayDraw(t)) limiter.recordDraw(t++);
+    const wait = limiter.waitFrom(t);
+    assert.ok(wait > 0 && !limiter.mayDraw(t + wait - 1) && limiter.mayDraw(t + wait), `waits ${wait} ms`);
+});
+
+test('small screens: the player keeps its aspect, pan row and volume steps suit fingers', () => {
+    assert.deepEqual(fitSize(550, 400, 800, 600), { width: 550, height: 400 }, 'fits: published size');
+    assert.deepEqual(fitSize(550, 400, 390, 844), { width: 390, height: 283 });
+    assert.deepEqual(fitSize(550, 400, 844, 390), { width: 536, height: 390 });
+    const upright = rowLayout(390, true);
+    assert.ok(upright.width >= 44 && upright.height >= 44 && upright.perRow === 8, 'one row of 44 at 390');
+    assert.equal(rowLayout(300, true).perRow, 4, 'two rows where one does not fit');
+    assert.ok(rowLayout(390, false).width < 44, 'a mouse keeps the small row');
+    assert.deepEqual([0, 0.01, 0.5, 0.99, 1].map(stepAt), [1, 1, 3, 6, 6]);
+});
+
+test('device orientation: turning left lowers lon, tilting up raises lat, whichever way the screen is turned', () => {
+    const round = ({ lon, lat }) => [Math.round(lon * 100) / 100 + 0, Math.round(lat * 100) / 100 + 0];
+    const [lon0] = round(deviceDirection(0, 90, 0, 0));
+    assert.deepEqual(round(deviceDirection(30, 110, 0, 0)), [lon0 - 30, 20]);
+    assert.equal(round(deviceDirection(0, 0, -90, 90))[1], 0, 'sideways and upright looks at the horizon');
+    assert.equal(round(deviceDirection(0, -90, 0, 180))[1], 0, 'upside down and upright too');
 });
 
 test('picture rows: black zones found at both ends; an all-black frame gives none', () => {
@@ -196,4 +228,24 @@ test('options: out-of-range and missing values fall back or clamp', () => {
     assert.equal(options.alignX, 'left');
     assert.equal(options.volume, 1);
     assert.equal(options.hotSpots[0].title, 'go.html', 'an empty caption falls back to the link');
+});
+
+test('the sphere holds the vertices and triangles of three.js\'s, mirrored, with the band\'s texture rows from the top', () => {
+    for (const [segments, band] of [[64, FULL_BAND], [128, sphereBand(1280, 640, { top: 107, bottom: 533 }, 640)]]) {
+        const rows = Math.max(2, Math.round((segments * band.thetaLength) / Math.PI));
+        const whole = new SphereGeometry(500, segments, rows, 0, 2 * Math.PI, band.thetaStart, band.thetaLength);
+        const ours = sphereGeometry(segments, segments, band);
+        const { position, uv } = whole.attributes;
+        assert.equal(ours.attributes.position.count, position.count);
+        for (let i = 0; i < position.count; ++i) {
+            // Rows counted from the top: the texture is not flipped.
+            const v = 1 - (band.uvBottom + uv.getY(i) * (band.uvTop - band.uvBottom));
+            const expected = [-position.getX(i), position.getY(i), position.getZ(i), uv.getX(i), v];
+            const p = ours.attributes.position;
+            const actual = [p.getX(i), p.getY(i), p.getZ(i), ours.attributes.uv.getX(i), ours.attributes.uv.getY(i)];
+            const off = actual.findIndex((value, k) => Math.abs(value - expected[k]) > 1e-3);
+            assert.equal(off, -1, `${segments} segments, vertex ${i}: ${actual} vs ${expected}`);
+        }
+        assert.deepEqual([...ours.index.array], [...whole.index.array]);
+    }
 });

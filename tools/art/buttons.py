@@ -225,5 +225,7 @@ def write_all(out):
         for state, suffix in STATES:
             target = out.path("resources/images", f"{name}{suffix}.png")
             out.save_palette_png(render_button(glyph, state), target, BUTTON_COLOURS)
-    out.save_png(render_mute(True), out.path("resources/images", "muteON.png"))
-    out.save_png(render_mute(False), out.path("resources/images", "muteOFF.png"))
+    # Each mute button shows what the viewer hears while it is on screen: "mute On"
+    # is offered while the sound plays, "mute Off" while it is muted.
+    out.save_png(render_mute(False), out.path("resources/images", "muteON.png"))
+    out.save_png(render_mute(True), out.path("resources/images", "muteOFF.png"))

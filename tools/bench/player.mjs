@@ -1,16 +1,25 @@
 // Benchmark of the published player; prints figures, asserts nothing.
 //
 //   node tools/bench/player.mjs [--quillmark build/quillmark] [--seconds 5] [--rounds 3]
+//                               [--only ours,pannellum,psv,sphere]
 //
-// 1. Size: a default package published from the demo clip, every file but the
-//    videos gzip-compressed, per file and in total (goal: 250 KB at most).
-// 2. Time to the first drawn video frame and main-thread time per second of
-//    playback, for our player and, measured the same way in the same run, for a
-//    reference viewer (Photo Sphere Viewer with its video adapter) that is
-//    installed from npm into a temporary folder for this run only. Both show the
-//    same clip at the same size in Debian's Chromium with software WebGL.
+// 1. Size: a package published from a 1920 x 960 H.264 clip, every file but the
+//    video gzip-compressed, per file and in total (goal: 250 KB at most).
+// 2. For our player and, measured the same way in the same run, three references:
+//    Pannellum 2.5.7 (a video element as dynamic panorama, as its video plugin
+//    does), Photo Sphere Viewer 5.15 with its video adapter (both installed from
+//    npm into a temporary folder for this run only) and a minimal three.js sphere
+//    built from the repository's own three.js:
+//      - the time from navigation to the first draw after a video frame reached a
+//        texture, and to the video's first decoded frame ("video ready");
+//      - CPU time of the page's main thread per drawn frame (the scheduler's own
+//        account of time on a CPU, so a busy machine does not inflate it), the
+//        CPU time of the page's and the GPU's processes together per frame, and
+//        frames drawn per second.
+//    Same clip, 900 x 600, Debian's Chromium with software WebGL; the viewers take
+//    turns for several rounds (the machine's load drifts) and medians are printed.
 import { execFile, spawn } from 'node:child_process';
-import { mkdtempSync, readdirSync, readFileSync, statSync, writeFileSync } from 'node:fs';
+import { copyFileSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { dirname, extname, join, relative, resolve } from 'node:path';
@@ -24,9 +33,11 @@ const run = promisify(execFile);
 const repoRoot = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
 const VIDEO_EXTENSIONS = new Set(['.mp4', '.webm', '.ogg', '.ogv', '.mov', '.qt', '.m4v']);
 const SIZE_GOAL = 250 * 1024;
-const WIDTH = 550;
-const HEIGHT = 400;
+const WIDTH = 900;
+const HEIGHT = 600;
+const CLIP = 'bench.mp4';
 const REFERENCE_PACKAGES = [
+    'pannellum@2.5.7',
     '@photo-sphere-viewer/core@5.15.1',
     '@photo-sphere-viewer/video-plugin@5.15.1',
     '@photo-sphere-viewer/equirectangular-video-adapter@5.15.1',
@@ -43,6 +54,8 @@ const CHROMIUM_FLAGS = [
     '--enable-unsafe-swiftshader',
     '--autoplay-policy=no-user-gesture-required',
 ];
+// Draw calls further apart than this belong to different frames.
+const FRAME_GAP_MS = 4;
 
 function option(name, fallback) {
     const at = process.argv.indexOf(`--${name}`);
@@ -52,6 +65,7 @@ function option(name, fallback) {
 const quillmarkPath = resolve(option('quillmark', join(repoRoot, 'build/quillmark')));
 const playSeconds = Number(option('seconds', '5'));
 const rounds = Number(option('rounds', '3'));
+const only = option('only', 'ours,pannellum,psv,sphere').split(',');
 
 async function quillmark(...args) {
     return run(quillmarkPath, args, { timeout: 120000 });
@@ -68,13 +82,25 @@ function kib(bytes) {
     return `${(bytes / 1024).toFixed(1)} KB`;
 }
 
-async function publishDemo(work) {
+// The demo clip scaled to 1920 x 960, a common size for 360 video.
+async function makeClip(work) {
     const clipDir = join(work, 'clip');
     await run(join(repoRoot, 'tools/demo/make-clip.sh'), [clipDir, '10'], { timeout: 300000 });
+    const clip = join(clipDir, CLIP);
+    await run(
+        'ffmpeg',
+        ['-v', 'error', '-y', '-i', join(clipDir, 'demo.mp4'), '-vf', 'scale=1920:960', '-c:v', 'libx264',
+            '-preset', 'veryfast', '-pix_fmt', 'yuv420p', '-c:a', 'copy', '-movflags', '+faststart', clip],
+        { timeout: 300000 },
+    );
+    return clip;
+}
+
+async function publish(work, clip) {
     const project = join(work, 'bench.pp5');
-    await quillmark('new', project, join(clipDir, 'demo.mp4'));
+    await quillmark('new', project, clip);
     const out = join(work, 'package');
-    await quillmark('publish', project, join(out, 'index.html'));
+    await quillmark('publish', project, join(out, 'index.html'), '--manual-size', `${WIDTH}x${HEIGHT}`);
     return out;
 }
 
@@ -96,12 +122,53 @@ function reportSize(packageDir) {
     console.log(`  total ${kib(raw)} -> ${kib(total)} gzip (goal <= ${kib(SIZE_GOAL)}: ${total <= SIZE_GOAL ? 'met' : 'NOT met'})`);
 }
 
-// The reference viewer, bundled for the browser from packages installed only here.
-async function buildReferencePage(work, packageDir) {
-    const npmDir = join(work, 'reference');
-    await run('npm', ['install', '--prefix', npmDir, '--no-audit', '--no-fund', '--loglevel=error', ...REFERENCE_PACKAGES], {
-        timeout: 300000,
+async function bundle(contents, resolveDir, nodePaths = []) {
+    const result = await build({
+        stdin: { contents, resolveDir, sourcefile: 'entry.js' },
+        bundle: true,
+        minify: true,
+        format: 'iife',
+        write: false,
+        nodePaths,
+        outdir: resolveDir,
+        logLevel: 'error',
     });
+    return result.outputFiles.find((file) => file.path.endsWith('.js')).text;
+}
+
+function page(head, body) {
+    return (
+        `<!DOCTYPE html><html><head><meta charset="utf-8">${head}` +
+        `<style>html,body{margin:0;overflow:hidden}#viewer{width:${WIDTH}px;height:${HEIGHT}px}</style></head>` +
+        `<body>${body}</body></html>`
+    );
+}
+
+// Pannellum's own video support: its Video.js plugin hands a video element to the
+// viewer as a dynamic panorama and switches updates on while it plays; the same
+// wiring without Video.js.
+function writePannellum(npmDir, packageDir) {
+    const build = join(npmDir, 'node_modules/pannellum/build');
+    copyFileSync(join(build, 'pannellum.js'), join(packageDir, 'pannellum.js'));
+    copyFileSync(join(build, 'pannellum.css'), join(packageDir, 'pannellum.css'));
+    const script = `
+var video = document.getElementById('video');
+var viewer = pannellum.viewer('viewer', { type: 'equirectangular', dynamic: true, autoLoad: true,
+  panorama: video, showZoomCtrl: false, showFullscreenCtrl: false });
+video.addEventListener('play', function () { if (video.readyState > 1) viewer.setUpdate(true); });
+video.addEventListener('canplay', function () { if (!video.paused) viewer.setUpdate(true); });
+video.addEventListener('pause', function () { viewer.setUpdate(false); });`;
+    writeFileSync(
+        join(packageDir, 'pannellum.html'),
+        page(
+            '<link rel="stylesheet" href="pannellum.css">',
+            `<div id="viewer"></div><video id="video" src="${CLIP}" autoplay playsinline style="display:none"></video>` +
+                `<script src="pannellum.js"></script><script>${script}</script>`,
+        ),
+    );
+}
+
+async function writePhotoSphereViewer(npmDir, packageDir) {
     const entry = `
 import { Viewer } from '@photo-sphere-viewer/core';
 import { VideoPlugin } from '@photo-sphere-viewer/video-plugin';
@@ -109,31 +176,47 @@ import { EquirectangularVideoAdapter } from '@photo-sphere-viewer/equirectangula
 new Viewer({
   container: document.getElementById('viewer'),
   adapter: [EquirectangularVideoAdapter, { autoplay: true, muted: false }],
-  panorama: { source: 'demo.mp4' },
+  panorama: { source: '${CLIP}' },
   plugins: [VideoPlugin],
   defaultZoomLvl: 0,
 });`;
-    const bundle = await build({
-        stdin: { contents: entry, resolveDir: npmDir, sourcefile: 'reference.js' },
-        bundle: true,
-        minify: true,
-        format: 'iife',
-        write: false,
-        nodePaths: [join(npmDir, 'node_modules')],
-        loader: { '.css': 'css' },
-        outdir: work,
-        logLevel: 'error',
-    });
-    const script = bundle.outputFiles.find((file) => file.path.endsWith('.js')).text;
+    writeFileSync(join(packageDir, 'psv.js'), await bundle(entry, npmDir, [join(npmDir, 'node_modules')]));
     const css = ['core', 'video-plugin']
         .map((name) => readFileSync(join(npmDir, 'node_modules/@photo-sphere-viewer', name, 'index.css'), 'utf8'))
         .join('\n');
-    writeFileSync(join(packageDir, 'reference.js'), script);
+    writeFileSync(join(packageDir, 'psv.html'), page(`<style>${css}</style>`, '<div id="viewer"></div><script src="psv.js"></script>'));
+}
+
+// The least a three.js video sphere needs: a video texture on a 60 x 40 sphere,
+// drawn at every animation frame.
+async function writeMinimalSphere(packageDir) {
+    const entry = `
+import { Mesh, MeshBasicMaterial, PerspectiveCamera, Scene, SphereGeometry, VideoTexture, WebGLRenderer } from 'three';
+const video = document.getElementById('video');
+const renderer = new WebGLRenderer();
+renderer.setSize(${WIDTH}, ${HEIGHT});
+document.getElementById('viewer').appendChild(renderer.domElement);
+const camera = new PerspectiveCamera(75, ${WIDTH / HEIGHT}, 1, 1100);
+const geometry = new SphereGeometry(500, 60, 40);
+geometry.scale(-1, 1, 1);
+const scene = new Scene();
+scene.add(new Mesh(geometry, new MeshBasicMaterial({ map: new VideoTexture(video) })));
+renderer.setAnimationLoop(() => renderer.render(scene, camera));`;
+    writeFileSync(join(packageDir, 'sphere.js'), await bundle(entry, repoRoot));
     writeFileSync(
-        join(packageDir, 'reference.html'),
-        `<!DOCTYPE html><html><head><meta charset="utf-8"><style>${css}\nhtml,body{margin:0}#viewer{width:${WIDTH}px;height:${HEIGHT}px}</style></head>` +
-            `<body><div id="viewer"></div><script src="reference.js"></script></body></html>`,
+        join(packageDir, 'sphere.html'),
+        page('', `<div id="viewer"></div><video id="video" src="${CLIP}" autoplay playsinline style="display:none"></video><script src="sphere.js"></script>`),
     );
+}
+
+async function writeReferences(work, packageDir) {
+    const npmDir = join(work, 'reference');
+    await run('npm', ['install', '--prefix', npmDir, '--no-audit', '--no-fund', '--loglevel=error', ...REFERENCE_PACKAGES], {
+        timeout: 300000,
+    });
+    writePannellum(npmDir, packageDir);
+    await writePhotoSphereViewer(npmDir, packageDir);
+    await writeMinimalSphere(packageDir);
 }
 
 async function freePort() {
@@ -162,10 +245,23 @@ async function serve(dir) {
     throw new Error('quillmark serve did not answer');
 }
 
-// Records when a video frame first reaches a texture and every draw call after.
+// Records the first decoded video frame, when a video frame first reaches a
+// texture, and every draw call after that.
 function instrument() {
-    const marks = { firstVideoUpload: null, draws: [] };
+    const marks = { videoReady: null, firstVideoUpload: null, draws: [] };
     window.__bench = marks;
+    const ready = () => {
+        marks.videoReady ??= performance.now();
+    };
+    // Media events do not bubble but pass the document while capturing; a video
+    // kept out of the document is caught where it is made.
+    document.addEventListener('loadeddata', ready, true);
+    const createElement = Document.prototype.createElement;
+    Document.prototype.createElement = function (name, ...rest) {
+        const element = createElement.call(this, name, ...rest);
+        if (String(name).toLowerCase() === 'video') element.addEventListener('loadeddata', ready);
+        return element;
+    };
     for (const Context of [window.WebGL2RenderingContext, window.WebGLRenderingContext]) {
         if (!Context) continue;
         for (const name of ['texImage2D', 'texSubImage2D']) {
@@ -187,44 +283,119 @@ function instrument() {
     }
 }
 
-async function measure(url) {
-    const browser = await chromium.launch({ executablePath: '/usr/bin/chromium', headless: true, args: CHROMIUM_FLAGS });
+// Time in ms a thread has spent on a CPU, as Linux's scheduler counts it.
+function threadCpuMs(pid, tid = pid) {
     try {
-        const page = await browser.newPage({ viewport: { width: WIDTH, height: HEIGHT } });
+        return Number(readFileSync(`/proc/${pid}/task/${tid}/schedstat`, 'utf8').split(' ')[0]) / 1e6;
+    } catch {
+        return 0;
+    }
+}
+
+function processCpuMs(pid) {
+    try {
+        return readdirSync(`/proc/${pid}/task`).reduce((sum, tid) => sum + threadCpuMs(pid, tid), 0);
+    } catch {
+        return 0;
+    }
+}
+
+// The browser's renderer and GPU processes: descendants of its main process.
+function browserProcesses(rootPid) {
+    const parents = new Map();
+    for (const name of readdirSync('/proc')) {
+        if (!/^\d+$/.test(name)) continue;
+        try {
+            const stat = readFileSync(`/proc/${name}/stat`, 'utf8');
+            parents.set(Number(name), Number(stat.slice(stat.lastIndexOf(')') + 2).split(' ')[1]));
+        } catch {
+            // gone already
+        }
+    }
+    const found = { renderers: [], gpu: [] };
+    const below = (pid) => [...parents].filter(([, parent]) => parent === pid).map(([child]) => child);
+    for (let queue = below(rootPid); queue.length; ) {
+        const pid = queue.shift();
+        queue.push(...below(pid));
+        const command = readFileSync(`/proc/${pid}/cmdline`, 'utf8');
+        if (command.includes('--type=renderer')) found.renderers.push(pid);
+        if (command.includes('--type=gpu-process')) found.gpu.push(pid);
+    }
+    return found;
+}
+
+function cpuSnapshot(processes) {
+    return {
+        main: new Map(processes.renderers.map((pid) => [pid, threadCpuMs(pid)])),
+        all: [...processes.renderers, ...processes.gpu].reduce((sum, pid) => sum + processCpuMs(pid), 0),
+    };
+}
+
+function framesIn(draws) {
+    return draws.filter((time, i) => i === 0 || time - draws[i - 1] > FRAME_GAP_MS).length;
+}
+
+// The browser's own process, known by the profile folder it was given.
+function browserPid(profile) {
+    for (const name of readdirSync('/proc')) {
+        if (!/^\d+$/.test(name)) continue;
+        try {
+            const command = readFileSync(`/proc/${name}/cmdline`, 'utf8');
+            if (command.includes(`--user-data-dir=${profile}`) && !command.includes('--type=')) return Number(name);
+        } catch {
+            // gone already
+        }
+    }
+    throw new Error('the browser process was not found');
+}
+
+async function measure(url) {
+    const profile = mkdtempSync(join(tmpdir(), 'qm-bench-profile-'));
+    const context = await chromium.launchPersistentContext(profile, {
+        executablePath: '/usr/bin/chromium',
+        headless: true,
+        args: CHROMIUM_FLAGS,
+        viewport: { width: WIDTH, height: HEIGHT },
+    });
+    try {
+        const page = context.pages()[0] ?? (await context.newPage());
         await page.addInitScript(instrument);
-        const cdp = await page.context().newCDPSession(page);
-        await cdp.send('Performance.enable');
         await page.goto(url);
         await page.waitForFunction(() => window.__bench.draws.length > 0, null, { timeout: 120000 });
-        const firstFrame = await page.evaluate(() => window.__bench.draws[0]);
+        const { firstFrame, videoReady } = await page.evaluate(() => ({
+            firstFrame: window.__bench.draws[0],
+            videoReady: window.__bench.videoReady,
+        }));
         await page.waitForTimeout(1000);
-        const metric = async () => {
-            const { metrics } = await cdp.send('Performance.getMetrics');
-            const value = (name) => metrics.find((m) => m.name === name)?.value ?? 0;
-            return { task: value('TaskDuration'), script: value('ScriptDuration'), at: value('Timestamp') };
-        };
+        const processes = browserProcesses(browserPid(profile));
         const drawsBefore = await page.evaluate(() => window.__bench.draws.length);
-        const start = await metric();
+        const start = { cpu: cpuSnapshot(processes), at: performance.now() };
         await page.waitForTimeout(playSeconds * 1000);
-        const end = await metric();
-        const drawsAfter = await page.evaluate(() => window.__bench.draws.length);
-        const seconds = end.at - start.at;
+        const end = { cpu: cpuSnapshot(processes), at: performance.now() };
+        const draws = await page.evaluate((from) => window.__bench.draws.slice(from), drawsBefore);
+        const seconds = (end.at - start.at) / 1000;
+        const frames = Math.max(1, framesIn(draws));
+        // The page's renderer is the one whose main thread worked.
+        const mainMs = Math.max(...processes.renderers.map((pid) => end.cpu.main.get(pid) - start.cpu.main.get(pid)));
         return {
             firstFrameMs: firstFrame,
-            mainThreadMsPerS: ((end.task - start.task) * 1000) / seconds,
-            scriptMsPerS: ((end.script - start.script) * 1000) / seconds,
-            drawsPerS: (drawsAfter - drawsBefore) / seconds,
+            videoReadyMs: videoReady ?? NaN,
+            mainCpuMsPerFrame: mainMs / frames,
+            allCpuMsPerFrame: (end.cpu.all - start.cpu.all) / frames,
+            framesPerS: frames / seconds,
         };
     } finally {
-        await browser.close();
+        await context.close();
+        rmSync(profile, { recursive: true, force: true });
     }
 }
 
 function printRun(name, figures) {
+    const number = (value, digits, width) => value.toFixed(digits).padStart(width);
     console.log(
-        `  ${name.padEnd(24)} first frame ${figures.firstFrameMs.toFixed(0).padStart(6)} ms   main thread ` +
-            `${figures.mainThreadMsPerS.toFixed(1).padStart(6)} ms/s (script ${figures.scriptMsPerS.toFixed(1)} ms/s)   ` +
-            `${figures.drawsPerS.toFixed(1)} draws/s`,
+        `  ${name.padEnd(27)} first frame ${number(figures.firstFrameMs, 0, 5)} ms  video ready ${number(figures.videoReadyMs, 0, 5)} ms  ` +
+            `main thread ${number(figures.mainCpuMsPerFrame, 2, 5)} ms CPU/frame  page and GPU ${number(figures.allCpuMsPerFrame, 1, 5)} ms CPU/frame  ` +
+            `${number(figures.framesPerS, 1, 4)} frames/s`,
     );
 }
 
@@ -238,31 +409,53 @@ function medianFigures(runs) {
     return Object.fromEntries(Object.keys(runs[0]).map((key) => [key, median(runs.map((run) => run[key]))]));
 }
 
+function printRanking(viewers, key, label) {
+    const ranked = [...viewers].sort((a, b) => a.medians[key] - b.medians[key]);
+    console.log(`  ${label}: ${ranked.map((viewer) => viewer.name).join(' < ')}`);
+}
+
 async function main() {
     const work = mkdtempSync(join(tmpdir(), 'qm-bench-'));
-    console.log(`work folder ${work}`);
-    const packageDir = await publishDemo(work);
+    console.log(`work folder ${work} (removed at the end)`);
+    try {
+        await compare(work);
+    } finally {
+        rmSync(work, { recursive: true, force: true });
+    }
+}
+
+async function compare(work) {
+    const packageDir = await publish(work, await makeClip(work));
     reportSize(packageDir);
-    await buildReferencePage(work, packageDir);
+    await writeReferences(work, packageDir);
     const server = await serve(packageDir);
     const viewers = [
-        { name: 'quillmark player', url: `${server.base}tv360_player.html`, runs: [] },
-        { name: 'Photo Sphere Viewer', url: `${server.base}reference.html`, runs: [] },
-    ];
+        { key: 'ours', name: 'quillmark player', url: 'tv360_player.html' },
+        { key: 'pannellum', name: 'Pannellum 2.5.7', url: 'pannellum.html' },
+        { key: 'psv', name: 'Photo Sphere Viewer 5.15', url: 'psv.html' },
+        { key: 'sphere', name: 'minimal three.js sphere', url: 'sphere.html' },
+    ]
+        .filter((viewer) => only.includes(viewer.key))
+        .map((viewer) => ({ ...viewer, runs: [] }));
     try {
         console.log(
-            `Playback at ${WIDTH} x ${HEIGHT}, ${playSeconds} s measured after 1 s, software WebGL, ` +
+            `${WIDTH} x ${HEIGHT}, 1920 x 960 H.264, ${playSeconds} s measured after 1 s, software WebGL, ` +
                 `${rounds} rounds taking turns (the machine's load drifts):`,
         );
         for (let round = 1; round <= rounds; ++round) {
             for (const viewer of viewers) {
-                const figures = await measure(viewer.url);
+                const figures = await measure(server.base + viewer.url);
                 viewer.runs.push(figures);
                 printRun(`${viewer.name} #${round}`, figures);
             }
         }
         console.log('Medians:');
-        for (const viewer of viewers) printRun(viewer.name, medianFigures(viewer.runs));
+        for (const viewer of viewers) {
+            viewer.medians = medianFigures(viewer.runs);
+            printRun(viewer.name, viewer.medians);
+        }
+        printRanking(viewers, 'firstFrameMs', 'first frame');
+        printRanking(viewers, 'mainCpuMsPerFrame', 'main-thread CPU per frame');
     } finally {
         server.stop();
     }

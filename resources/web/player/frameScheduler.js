@@ -21,6 +21,12 @@ export class DrawLimiter {
         return this.recent.length < this.maxFps || now - this.recent[0] >= 1000 + WINDOW_MARGIN_MS;
     }
 
+    // Milliseconds until a draw may be allowed again (0: now).
+    waitFrom(now) {
+        const full = this.recent.length >= this.maxFps ? this.recent[0] + 1000 + WINDOW_MARGIN_MS - now : 0;
+        return Math.max(0, this.nextDue - now, full);
+    }
+
     recordDraw(now) {
         // Keep an even rhythm, but do not let a late frame build up a backlog.
         this.nextDue = Math.max(this.nextDue + this.interval, now - this.interval / 2);
@@ -37,6 +43,7 @@ export class FrameScheduler {
         this.advance = advance;
         this.dirty = true;
         this.pending = 0;
+        this.waiting = 0;
         this.lastTick = 0;
         this.tick = (now) => this.onFrame(now);
         window.document.addEventListener('visibilitychange', () => this.wake());
@@ -48,8 +55,21 @@ export class FrameScheduler {
         this.wake();
     }
 
+    // Draws at once when the cap allows (the first video picture should not wait
+    // for the next animation frame), otherwise at the next allowed frame.
+    drawNow() {
+        const now = this.window.performance.now();
+        if (this.window.document.hidden || !this.limiter.mayDraw(now)) {
+            this.invalidate();
+            return;
+        }
+        this.dirty = false;
+        this.limiter.recordDraw(now);
+        this.draw();
+    }
+
     wake() {
-        if (this.pending || this.window.document.hidden) return;
+        if (this.pending || this.waiting || this.window.document.hidden) return;
         this.pending = this.window.requestAnimationFrame(this.tick);
     }
 
@@ -59,15 +79,22 @@ export class FrameScheduler {
         const seconds = this.lastTick ? (now - this.lastTick) / 1000 : 0;
         this.lastTick = now;
         const animating = this.advance(seconds);
-        if ((this.dirty || animating) && this.limiter.mayDraw(now)) {
+        if (!this.dirty && !animating) {
+            this.lastTick = 0;
+            return;
+        }
+        if (this.limiter.mayDraw(now)) {
             this.dirty = false;
             this.limiter.recordDraw(now);
             this.draw();
+            if (animating) this.wake();
+            return;
         }
-        if (this.dirty || animating) {
+        // Sleep until the cap allows the next draw instead of asking for every
+        // animation frame in between, which would cost the page a frame each time.
+        this.waiting = this.window.setTimeout(() => {
+            this.waiting = 0;
             this.wake();
-        } else {
-            this.lastTick = 0;
-        }
+        }, this.limiter.waitFrom(now));
     }
 }

@@ -1,12 +1,17 @@
 // Hot spots: each used slot's image stands over its direction on the horizon
 // while the video time lies in [pos, pos + time), with its caption under it.
-// The indicator check_hs goes beside the first hot spot shown.
+// The indicator check_hs goes beside the first hot spot shown. Captions never
+// cover each other: the one farther from the view's centre moves a line down, or
+// stays hidden when that place is taken too.
 import { hotSpotLon } from './directions.js';
-import { hideElement, placeElement } from './layout.js';
+import { boxesOverlap, hideElement, placeElement } from './layout.js';
 
 const ICON_SIZE = 52;
 const CHECK_SIZE = 48;
 const CAPTION_GAP = 2;
+// The caption's line height and padding in the style sheet.
+const CAPTION_HEIGHT = 18;
+const CAPTION_LINES = 2;
 // Addresses that would run code in the player's page instead of leading away.
 const REFUSED_PROTOCOLS = new Set(['javascript:', 'data:', 'vbscript:', 'blob:']);
 
@@ -49,6 +54,9 @@ export class HotSpots {
     }
 
     prepareImage(image, hotSpot) {
+        // The page loads its pictures once placed; a used slot's picture is
+        // wanted at once (a headset draws it without placing it).
+        image.loading = 'eager';
         image.title = hotSpot.title;
         image.alt = hotSpot.title;
         image.draggable = false;
@@ -66,7 +74,10 @@ export class HotSpots {
     // otherwise in a new one.
     follow(slot) {
         const entry = this.bySlot.get(slot);
-        if (!entry || !entry.shown) return;
+        if (entry?.shown) this.open(entry);
+    }
+
+    open(entry) {
         const href = safeLink(entry.hotSpot.link, this.window.location.href);
         if (!href) return;
         if (entry.hotSpot.self) {
@@ -78,7 +89,7 @@ export class HotSpots {
 
     // Places every hot spot for the current view and video time.
     update({ seconds, rect, project }) {
-        let firstShown = null;
+        const shown = [];
         for (const entry of this.entries) {
             const point = isShownAt(entry.hotSpot, seconds) ? project(entry.lon, 0) : null;
             const inside =
@@ -93,14 +104,40 @@ export class HotSpots {
             placeElement(entry.image, left, top, ICON_SIZE, ICON_SIZE);
             entry.image.tabIndex = 0;
             entry.image.setAttribute('aria-hidden', 'false');
-            placeElement(entry.caption, left + ICON_SIZE / 2, top + ICON_SIZE + CAPTION_GAP);
-            firstShown ??= { left, top };
+            shown.push({ entry, left, top, fromCentre: Math.abs(point.x - rect.width / 2) });
         }
+        this.placeCaptions(shown);
         if (!this.check) return;
-        if (firstShown) {
-            placeElement(this.check, firstShown.left + ICON_SIZE, firstShown.top - CHECK_SIZE / 2, CHECK_SIZE, CHECK_SIZE);
+        if (shown.length) {
+            const first = shown[0];
+            placeElement(this.check, first.left + ICON_SIZE, first.top - CHECK_SIZE / 2, CHECK_SIZE, CHECK_SIZE);
         } else {
             hideElement(this.check);
+        }
+    }
+
+    placeCaptions(shown) {
+        const taken = [];
+        for (const { entry, left, top } of [...shown].sort((a, b) => a.fromCentre - b.fromCentre)) {
+            // Measured once: a caption's text never changes.
+            entry.captionWidth ??= entry.caption.offsetWidth;
+            const centre = left + ICON_SIZE / 2;
+            let box = null;
+            for (let line = 0; line < CAPTION_LINES && !box; ++line) {
+                const candidate = {
+                    left: centre - entry.captionWidth / 2,
+                    top: top + ICON_SIZE + CAPTION_GAP + line * (CAPTION_HEIGHT + CAPTION_GAP),
+                    width: entry.captionWidth,
+                    height: CAPTION_HEIGHT,
+                };
+                if (!taken.some((other) => boxesOverlap(candidate, other))) box = candidate;
+            }
+            if (!box) {
+                hideElement(entry.caption);
+                continue;
+            }
+            taken.push(box);
+            placeElement(entry.caption, centre, box.top);
         }
     }
 

@@ -1,11 +1,29 @@
 // Where the player sits in the page: RENDER_X x RENDER_Y aligned by the two
-// alignment words, or the whole window in full-window mode.
+// alignment words, scaled down (aspect kept) where the window is smaller, or the
+// whole window in full-window mode.
+
+// The least size in CSS pixels of anything a finger must hit.
+export const TOUCH_TARGET = 44;
+
+// Touch screens are matched by their primary pointer, the same test the style
+// sheet makes, so script and style sheet agree on sizes.
+export function coarsePointer(window) {
+    return Boolean(window.matchMedia?.('(pointer: coarse)').matches);
+}
+
+// The published size where it fits, otherwise the largest size of the same
+// aspect that does.
+export function fitSize(width, height, roomWidth, roomHeight) {
+    if (!(roomWidth > 0) || !(roomHeight > 0)) return { width, height };
+    const scale = Math.min(1, roomWidth / width, roomHeight / height);
+    return { width: Math.max(1, Math.floor(width * scale)), height: Math.max(1, Math.floor(height * scale)) };
+}
 
 export function playerSize(options, window) {
     if (options.fillWindow) {
         return { width: Math.max(1, window.innerWidth), height: Math.max(1, window.innerHeight) };
     }
-    return { width: options.width, height: options.height };
+    return fitSize(options.width, options.height, window.innerWidth, window.innerHeight);
 }
 
 function offset(alignment, room) {
@@ -38,4 +56,8 @@ export function hideElement(element) {
     element.style.visibility = 'hidden';
     element.style.left = '3000px';
     element.style.top = '3000px';
+}
+
+export function boxesOverlap(a, b) {
+    return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height && b.top < a.top + a.height;
 }

@@ -3,14 +3,21 @@
 import { BlackAreas } from './blackAreas.js';
 import { Buttons, showPressed } from './buttons.js';
 import { ControlPanel } from './controlPanel.js';
+import { DeviceOrientationView } from './deviceOrientation.js';
 import { FrameScheduler } from './frameScheduler.js';
 import { HotSpots } from './hotSpots.js';
+import { ImmersiveView } from './immersiveView.js';
 import { attachKeyboardInput } from './keyboardInput.js';
-import { placeElement, playerRect } from './layout.js';
+import { coarsePointer, placeElement, playerRect } from './layout.js';
 import { startPlayback } from './playback.js';
 import { attachPointerInput } from './pointerInput.js';
 import { SphereRenderer } from './sphereRenderer.js';
 import { ViewState, ZOOM_STEP_DEGREES } from './viewState.js';
+
+// The title panel stays this long after the first picture, unless the viewer
+// does anything first.
+const TITLE_SECONDS = 4;
+const FIRST_INTERACTIONS = ['pointerdown', 'keydown', 'wheel', 'touchstart'];
 
 export class Player {
     constructor({ window, options }) {
@@ -53,6 +60,22 @@ export class Player {
             advance: (seconds) => this.advance(seconds),
         });
         this.view.onChange = () => this.scheduler.invalidate();
+        this.orientation = new DeviceOrientationView({
+            window,
+            view: this.view,
+            touch: coarsePointer(window),
+            onShow: () => this.layout(),
+        });
+        this.buttons.addTool(this.orientation.button, (height) => height);
+        this.immersive = new ImmersiveView({
+            window,
+            sphere: this.sphere,
+            hotSpots: this.hotSpots,
+            video: this.video,
+            view: this.view,
+            onPresenting: () => this.layout(),
+        });
+        this.buttons.addTool(this.immersive.button, (height) => 2.2 * height);
         this.commands = this.makeCommands();
     }
 
@@ -68,10 +91,7 @@ export class Player {
     makeCommands() {
         const view = this.view;
         return {
-            title: () => {
-                this.buttons.hideTitle();
-                this.layout();
-            },
+            title: () => this.buttons.hideTitle(),
             panLeft: (element) => this.pan(element, -1, 0),
             panRight: (element) => this.pan(element, 1, 0),
             panUp: (element) => this.pan(element, 0, 1),
@@ -132,6 +152,7 @@ export class Player {
             togglePlay: () => this.controls.togglePlay(),
         });
         this.watchVideo();
+        this.watchFirstInteraction();
         this.window.addEventListener('resize', () => this.layout());
         this.document.addEventListener('fullscreenchange', () => {
             this.fullScreen = Boolean(this.document.fullscreenElement);
@@ -144,24 +165,49 @@ export class Player {
         });
     }
 
-    // Once the viewer takes hold of the view the title panel makes way.
+    // Keys reach the view once the viewer takes hold of it.
     onViewerActivity() {
         this.container.focus({ preventScroll: true });
-        if (!this.buttons.titleShown) return;
-        this.buttons.hideTitle();
-        this.layout();
+    }
+
+    // The title panel makes way at the first thing the viewer does.
+    watchFirstInteraction() {
+        const onFirst = () => {
+            for (const name of FIRST_INTERACTIONS) this.document.removeEventListener(name, onFirst, true);
+            this.buttons.hideTitle();
+        };
+        for (const name of FIRST_INTERACTIONS) {
+            this.document.addEventListener(name, onFirst, { capture: true, passive: true });
+        }
     }
 
     watchVideo() {
         const video = this.video;
+        // A new picture is drawn in the same rendering step that reports it.
         const onFrame = () => {
-            this.scheduler.invalidate();
-            if (video.requestVideoFrameCallback) video.requestVideoFrameCallback(onFrame);
+            video.requestVideoFrameCallback(onFrame);
+            this.sphere.takeVideoFrame();
+            if (!this.immersive.presenting) this.scheduler.drawNow();
         };
-        if (video.requestVideoFrameCallback) video.requestVideoFrameCallback(onFrame);
-        for (const name of ['loadeddata', 'seeked', 'play', 'pause', 'timeupdate']) {
+        if (video.requestVideoFrameCallback) {
+            video.requestVideoFrameCallback(onFrame);
+        } else {
+            // Without frame callbacks the time is the only sign of progress.
+            video.addEventListener('timeupdate', () => this.scheduler.invalidate());
+        }
+        for (const name of ['seeked', 'play', 'pause']) {
             video.addEventListener(name, () => this.scheduler.invalidate());
         }
+        // The first picture is drawn the moment it is decoded; then the page's
+        // pictures that are not placed yet may load as well.
+        const firstPicture = () => {
+            this.sphere.takeVideoFrame();
+            this.scheduler.drawNow();
+            this.window.setTimeout(() => this.buttons.hideTitle(), TITLE_SECONDS * 1000);
+            for (const image of this.document.images) image.loading = 'eager';
+        };
+        if (video.readyState >= 2) firstPicture();
+        else video.addEventListener('loadeddata', firstPicture, { once: true });
         video.addEventListener('volumechange', () => this.soundChanged());
     }
 
@@ -199,20 +245,25 @@ export class Player {
     }
 
     layout() {
+        if (this.immersive?.presenting) return;
         const options = { ...this.options, fillWindow: this.options.fillWindow || this.fullScreen };
         this.rect = playerRect(options, this.window);
         const rect = this.rect;
+        const touch = coarsePointer(this.window);
         placeElement(this.container, rect.left, rect.top, rect.width, rect.height);
         this.sphere.setSize(rect.width, rect.height);
-        this.controls.layout(rect);
-        this.buttons.layout(rect, this.controls.height);
+        this.controls.layout(rect, touch);
+        this.buttons.layout(rect, this.controls.height, touch);
         if (this.stats) placeElement(this.stats.dom, rect.left, rect.top);
         this.scheduler.invalidate();
     }
 
     draw() {
+        // A headset draws at its own pace (immersiveView.js).
+        if (this.immersive.presenting) return;
         this.blackAreas?.check();
         this.sphere.draw(this.view);
+        this.controls.refreshTime();
         this.hotSpots.update({
             seconds: this.video.currentTime,
             rect: this.rect,

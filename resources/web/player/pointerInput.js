@@ -28,7 +28,11 @@ export function attachPointerInput({ element, view, mouseSpeed, onActivity }) {
 
     element.addEventListener('pointerdown', (event) => {
         if (event.button !== undefined && event.button > 0) return;
-        element.setPointerCapture?.(event.pointerId);
+        try {
+            element.setPointerCapture?.(event.pointerId);
+        } catch {
+            // A pointer the browser no longer knows: the drag works without capture.
+        }
         pointers.set(event.pointerId, { x: event.clientX, y: event.clientY });
         view.stopPanning();
         beginGesture();

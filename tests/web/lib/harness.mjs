@@ -160,9 +160,10 @@ function countDraws() {
     }
 }
 
-// Opens the player page of a served package and waits until the video is drawn.
-export async function openPlayer(browser, server, { viewport = { width: 800, height: 600 }, page: pageName = 'tv360_player.html' } = {}) {
-    const context = await browser.newContext({ viewport });
+// Opens a page of a served package in a new context; `touch` makes it a touch
+// screen, `init` scripts run before the page's own (stand-ins for device APIs).
+export async function openPage(browser, server, { viewport = { width: 800, height: 600 }, page: pageName = 'tv360_player.html', touch = false, init = [] } = {}) {
+    const context = await browser.newContext({ viewport, hasTouch: touch });
     const page = await context.newPage();
     const problems = [];
     page.on('pageerror', (error) => problems.push(`page error: ${error.message}`));
@@ -173,13 +174,25 @@ export async function openPlayer(browser, server, { viewport = { width: 800, hei
         problems.push(`console error: ${message.text()} ${message.location()?.url ?? ''}`);
     });
     await page.addInitScript(countDraws);
+    for (const script of init) await page.addInitScript(script);
     await page.goto(server.base + pageName);
-    await page.waitForFunction(
+    return { page, context, problems };
+}
+
+// Waits until the player in a page or frame has drawn its video.
+export async function playerDrawn(frame) {
+    await frame.waitForFunction(
         () => window.__quillmarkPlayer && document.getElementById('video').readyState >= 2 && window.__qmDrawTimes.length > 0,
         null,
         { timeout: 60000 },
     );
-    return { page, context, problems };
+}
+
+// Opens the player page of a served package and waits until the video is drawn.
+export async function openPlayer(browser, server, options = {}) {
+    const opened = await openPage(browser, server, options);
+    await playerDrawn(opened.page);
+    return opened;
 }
 
 // Pauses the video at a moment and waits until that frame is on the canvas.
@@ -204,9 +217,12 @@ export async function settle(page) {
             new Promise((done) => {
                 let quiet = 0;
                 let seen = window.__qmDrawTimes.length;
+                // A draw held back by the frame-rate cap is still to come.
+                const scheduler = window.__quillmarkPlayer?.scheduler;
                 const check = () => {
                     const now = window.__qmDrawTimes.length;
-                    quiet = now === seen ? quiet + 1 : 0;
+                    const held = scheduler && (scheduler.waiting || scheduler.pending);
+                    quiet = now === seen && !held ? quiet + 1 : 0;
                     seen = now;
                     if (quiet >= 3) done();
                     else setTimeout(check, 150);
@@ -230,8 +246,10 @@ export async function screenshot(page, name) {
 
 // Passes the mouse over the title panel, which puts it away as a viewer expects.
 export async function dismissTitle(page) {
-    const box = await page.locator('#titlePN').boundingBox();
+    const title = page.locator('#titlePN');
+    const box = await title.boundingBox();
     if (!box) return;
     await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
     await page.mouse.move(1, 1);
+    await title.waitFor({ state: 'hidden' });
 }
