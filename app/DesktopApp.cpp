@@ -4,6 +4,7 @@
 #include "app/TickSound.h"
 #include "app/module/ExitCodes.h"
 #include "app/module/InstallLayout.h"
+#include "media/ProbeModule.h"
 #include "ui/Look.h"
 
 #include <QApplication>
@@ -18,6 +19,7 @@
 #include <chrono>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
 // The pictures, cursor and sound live in a static library, whose resource
 // object the linker would drop unless something refers to it.
@@ -115,6 +117,14 @@ int runDesktop(int argc, char** argv, const std::optional<std::string>& fileToOp
         optionsFileLocation(executable, layout.installed),
         layout.manualDir / desktop::kManualFileName,
         QDir::currentPath().toStdString(),
+        // FFmpeg's libraries are loaded with the first video looked into, not at start-up.
+        [loaded = std::optional<media::LoadedProbe>(),
+         module = layout.moduleDir / media::kProbeModuleFileName]() mutable {
+            if (!loaded) {
+                loaded = media::loadProbeModule(module);
+            }
+            return loaded->probe;
+        },
     };
     MainWindow window(std::move(services));
     if (fileToOpen && !openInitialFile(window, *fileToOpen)) {

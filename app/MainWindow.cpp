@@ -9,6 +9,7 @@
 #include "app/QuickHelp.h"
 #include "app/TickSound.h"
 #include "app/Tooltips.h"
+#include "app/VideoFindingsText.h"
 #include "app/WindowPublishUi.h"
 #include "persist/ProjectFile.h"
 #include "preview/PlayerControl.h"
@@ -24,6 +25,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 
 #include <algorithm>
 #include <utility>
@@ -387,6 +389,38 @@ void MainWindow::loadVideo(int n, const QString& path) {
     store_->setVideo(n, path.toStdString());
     preview_->player().open(path);
     preview_->player().play();
+    tellAboutVideo(path.toStdString());
+}
+
+void MainWindow::tellAboutVideo(const std::string& path) {
+    const media::MediaProbe* probe = services_.mediaProbe ? services_.mediaProbe() : nullptr;
+    const QFileInfo file(QString::fromStdString(path));
+    if (probe == nullptr || !file.isFile()) {
+        return;
+    }
+    // The same file is told about once; a changed file (new size or time) again.
+    const std::string key = path + '\n' + std::to_string(file.size()) + '\n' +
+                            std::to_string(file.lastModified().toMSecsSinceEpoch());
+    if (!toldVideos_.insert(key).second) {
+        return;
+    }
+    const QString text = findingsText(media::checkVideo(*probe, path));
+    if (text.isEmpty()) {
+        return;
+    }
+    // A video opened with the program is told about over the shown window.
+    if (!isVisible()) {
+        untold_.push_back(text);
+        return;
+    }
+    services_.prompter.inform(this, MessageIcon::Warning, kWarningCaption, text);
+}
+
+void MainWindow::tellUntold() {
+    const std::vector<QString> texts = std::exchange(untold_, {});
+    for (const QString& text : texts) {
+        services_.prompter.inform(this, MessageIcon::Warning, kWarningCaption, text);
+    }
 }
 
 bool MainWindow::openProject(const std::filesystem::path& path) {
@@ -408,6 +442,9 @@ bool MainWindow::openProject(const std::filesystem::path& path) {
     // An empty VIDEO1 empties the preview, so no video of the last project plays on.
     preview_->player().open(QString::fromStdString(result.videoToOpen));
     preview_->player().play();
+    for (int n = 1; n <= 3; ++n) {
+        tellAboutVideo(store_->videos().path(n));
+    }
     return true;
 }
 
@@ -470,7 +507,8 @@ bool MainWindow::offerToSaveHotSpots() {
 }
 
 void MainWindow::publishCommand() {
-    WindowPublishUi ui(this, services_.prompter, preview_->player(), services_.ticks);
+    const media::MediaProbe* probe = services_.mediaProbe ? services_.mediaProbe() : nullptr;
+    WindowPublishUi ui(this, services_.prompter, preview_->player(), services_.ticks, probe);
     Project project = store_->project();
     Publisher(ui).publish(project);
     // Publishing keeps some changes: icon codes 0 become 200, SAVEDIR moves,
@@ -598,6 +636,10 @@ void MainWindow::showEvent(QShowEvent* event) {
     if (!centred_) {
         centred_ = true;
         centreInWorkArea();
+    }
+    if (!untold_.empty()) {
+        // Once the window is drawn, not from inside its show.
+        QTimer::singleShot(0, this, &MainWindow::tellUntold);
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include "app/AboutBox.h"
 #include "app/Prompter.h"
+#include "media/MediaProbe.h"
 #include "persist/OptionsFile.h"
 #include "ui/Gradient.h"
 
@@ -13,6 +14,8 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -41,6 +44,8 @@ struct MainWindowServices {
     OptionsFileLocation optionsFile;
     std::filesystem::path manualPath; // "tv360_player.pdf" beside the executable
     std::string startDir;             // the remembered folders start here
+    // The media probe, loaded when first asked for; null when it cannot be.
+    std::function<const media::MediaProbe*()> mediaProbe;
 };
 
 enum class Command {
@@ -128,6 +133,9 @@ class MainWindow : public QMainWindow {
     void centreInWorkArea();
 
     void loadVideoCommand(int n);
+    // Tells the person once per file what will go wrong with it on the web.
+    void tellAboutVideo(const std::string& path);
+    void tellUntold();
     void publishCommand();
     void loadProjectCommand();
     // True when the project was written.
@@ -160,6 +168,8 @@ class MainWindow : public QMainWindow {
     bool blackAreaPickerBusy_ = false;
     bool centred_ = false;
     bool exitConfirmed_ = false;
+    std::set<std::string> toldVideos_; // path, size and time of each file told about
+    std::vector<QString> untold_;      // found before the window showed
 };
 
 // The program's cursor over the clickable controls, with its hot spot.

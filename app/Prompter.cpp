@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTreeView>
 
@@ -124,6 +125,30 @@ void QtPrompter::closeColourDialogs() {
 
 void QtPrompter::showModal(QDialog& dialog) {
     dialog.exec();
+}
+
+bool QtPrompter::progress(QWidget* owner, const QString& label, std::uint64_t done,
+                          std::uint64_t total) {
+    constexpr int kSteps = 1000;
+    if (!progress_) {
+        auto owned =
+            std::make_unique<QProgressDialog>(label, QStringLiteral("Отмена"), 0, kSteps, owner);
+        progress_ = owned.release(); // owned by the window, deleted when closed
+        progress_->setAttribute(Qt::WA_DeleteOnClose);
+        progress_->setWindowModality(Qt::WindowModal);
+        progress_->setAutoReset(false);
+        progress_->setMinimumDuration(400);
+    }
+    const bool cancelled = progress_->wasCanceled();
+    if (done >= total || cancelled) {
+        progress_->close();
+        return !cancelled;
+    }
+    progress_->setLabelText(label);
+    // A modal dialog's setValue also lets the window's events run.
+    progress_->setValue(
+        static_cast<int>(static_cast<double>(done) / static_cast<double>(total) * kSteps));
+    return !progress_->wasCanceled();
 }
 
 } // namespace qm::app

@@ -9,11 +9,13 @@
 #include <QPointer>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <vector>
 
 class QColorDialog;
+class QProgressDialog;
 class QWidget;
 class QDialog;
 
@@ -63,6 +65,11 @@ class Prompter {
     virtual void closeColourDialogs() = 0;
     // Shows a modal window of ours (quick help, About) until it is closed.
     virtual void showModal(QDialog& dialog) = 0;
+    // A progress dialog with Cancel for long work: shown (when the work
+    // lasts) from the first call, closed when done reaches total. False once
+    // the person pressed Cancel.
+    virtual bool progress(QWidget* owner, const QString& label, std::uint64_t done,
+                          std::uint64_t total) = 0;
 };
 
 // The real dialogs: QMessageBox, QFileDialog, QColorDialog, QDialog::exec.
@@ -77,9 +84,12 @@ class QtPrompter final : public Prompter {
                     ColourDone done) override;
     void closeColourDialogs() override;
     void showModal(QDialog& dialog) override;
+    bool progress(QWidget* owner, const QString& label, std::uint64_t done,
+                  std::uint64_t total) override;
 
   private:
     std::vector<QPointer<QColorDialog>> colourDialogs_;
+    QPointer<QProgressDialog> progress_;
 };
 
 // "Description (pattern)" lines as QFileDialog wants them; a description that

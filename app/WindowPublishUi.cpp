@@ -2,6 +2,8 @@
 
 #include "app/Prompter.h"
 #include "app/TickSound.h"
+#include "app/VideoFindingsText.h"
+#include "model/HotSpotTable.h"
 #include "preview/PlayerControl.h"
 
 #include <QCursor>
@@ -27,8 +29,8 @@ class NormalCursor {
 } // namespace
 
 WindowPublishUi::WindowPublishUi(QWidget* owner, Prompter& prompter, preview::PlayerControl& player,
-                                 TickPlayer& ticks)
-    : owner_(owner), prompter_(prompter), player_(player), ticks_(ticks) {
+                                 TickPlayer& ticks, const media::MediaProbe* probe)
+    : owner_(owner), prompter_(prompter), player_(player), ticks_(ticks), probe_(probe) {
     QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
 }
 
@@ -65,6 +67,40 @@ void WindowPublishUi::stopPreview() {
 
 void WindowPublishUi::playTick() {
     ticks_.playTick();
+}
+
+bool WindowPublishUi::acceptVideos(const VideoPaths& videos) {
+    if (probe_ == nullptr) {
+        return true;
+    }
+    QStringList parts;
+    for (int number = 1; number <= 3; ++number) {
+        if (!videos.path(number).empty()) {
+            const QString part = findingsText(media::checkVideo(*probe_, videos.path(number)));
+            if (!part.isEmpty()) {
+                parts << part;
+            }
+        }
+    }
+    if (parts.isEmpty()) {
+        return true;
+    }
+    const NormalCursor normal;
+    return prompter_.confirm(owner_, QStringLiteral("Публикация"),
+                             parts.join(QStringLiteral("\n\n")) +
+                                 QStringLiteral("\n\nПродолжить публикацию?"));
+}
+
+bool WindowPublishUi::showProgress(std::uint64_t done, std::uint64_t total) {
+    // The label is redrawn a few times a second, not for every step.
+    if (done != 0 && done < total && shown_.isValid() && shown_.elapsed() < 150) {
+        return prompter_.progress(owner_, {}, done, total);
+    }
+    shown_.start();
+    const QString label = QStringLiteral("Копирование видео: %1 МБ из %2 МБ")
+                              .arg(static_cast<double>(done) / 1e6, 0, 'f', 0)
+                              .arg(static_cast<double>(total) / 1e6, 0, 'f', 0);
+    return prompter_.progress(owner_, label, done, total);
 }
 
 } // namespace qm::app

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -70,62 +71,112 @@ void removeQuietly(const fs::path& path) {
     fs::remove(path, ignored);
 }
 
-FileResult renameIntoPlace(const fs::path& temp, const fs::path& target) {
-    std::error_code code;
-    fs::rename(temp, target, code);
-    if (code) {
-        removeQuietly(temp);
-        return failure(target, code);
-    }
-    return std::nullopt;
-}
-
 // Errors of an in-kernel copy that can only be the target's.
 bool isTargetError(int error) {
     return error == ENOSPC || error == EDQUOT || error == EFBIG || error == EROFS;
 }
 
-// Copies from the files' current offsets to the end of the source. The
-// kernel copies on its own where it can; any other error of its copy is met
-// again by plain reads and writes, which tell the source's from the target's.
-FileResult copyBytes(int from, int to, const fs::path& source, const fs::path& target) {
-    constexpr std::size_t kKernelChunk = 64u << 20;
-    while (true) {
-        const ssize_t copied = ::copy_file_range(from, nullptr, to, nullptr, kKernelChunk, 0);
-        if (copied == 0) {
-            return std::nullopt;
+bool writeAll(int to, std::string_view bytes, const fs::path& target, FileResult& failed) {
+    while (!bytes.empty()) {
+        const ssize_t put = ::write(to, bytes.data(), bytes.size());
+        if (put < 0 && errno == EINTR) {
+            continue;
         }
-        if (copied < 0 && errno != EINTR) {
-            if (isTargetError(errno)) {
-                return errnoFailure(target, errno);
-            }
-            break;
+        // A write that makes no progress would otherwise repeat for ever.
+        if (put <= 0) {
+            failed = errnoFailure(target, put < 0 ? errno : EIO);
+            return false;
         }
+        bytes.remove_prefix(static_cast<std::size_t>(put));
     }
-    std::vector<char> buffer(1u << 20);
-    while (true) {
-        const ssize_t got = ::read(from, buffer.data(), buffer.size());
-        if (got == 0) {
-            return std::nullopt;
-        }
-        if (got < 0) {
+    return true;
+}
+
+// Copies the byte ranges of one source a step at a time. The kernel copies on
+// its own where it can; any other error of its copy is met again by plain
+// reads and writes, which tell the source's from the target's.
+class RangeCopier {
+  public:
+    RangeCopier(int from, int to, const fs::path& source, const fs::path& target)
+        : from_(from), to_(to), source_(source), target_(target) {}
+
+    // Bytes copied from offset on, at most want; 0 when the source ended or failed.
+    std::size_t step(std::uint64_t offset, std::size_t want, FileResult& failed) {
+        while (kernel_) {
+            auto at = static_cast<off_t>(offset);
+            const ssize_t copied = ::copy_file_range(from_, &at, to_, nullptr, want, 0);
+            if (copied >= 0) {
+                return static_cast<std::size_t>(copied);
+            }
             if (errno == EINTR) {
                 continue;
             }
-            return errnoFailure(source, errno);
+            if (isTargetError(errno)) {
+                failed = errnoFailure(target_, errno);
+                return 0;
+            }
+            kernel_ = false;
         }
-        for (ssize_t done = 0; done < got;) {
-            const ssize_t put =
-                ::write(to, buffer.data() + done, static_cast<std::size_t>(got - done));
-            if (put < 0 && errno == EINTR) {
-                continue;
+        buffer_.resize(1u << 20);
+        ssize_t got = 0;
+        do {
+            got = ::pread(from_, buffer_.data(), std::min(want, buffer_.size()),
+                          static_cast<off_t>(offset));
+        } while (got < 0 && errno == EINTR);
+        if (got < 0) {
+            failed = errnoFailure(source_, errno);
+            return 0;
+        }
+        const std::string_view bytes(buffer_.data(), static_cast<std::size_t>(got));
+        return writeAll(to_, bytes, target_, failed) ? bytes.size() : 0;
+    }
+
+  private:
+    int from_;
+    int to_;
+    const fs::path& source_;
+    const fs::path& target_;
+    bool kernel_ = true;
+    std::vector<char> buffer_;
+};
+
+// Large enough that the calls cost nothing against the copy, small enough
+// that progress moves several times a second even on a slow stick.
+constexpr std::size_t kCopyStep = 8u << 20;
+
+// One piece appended to the target; false when cancelled or failed.
+bool copyPiece(const FilePiece& piece, int to, const fs::path& target, std::uint64_t& done,
+               const ByteProgress& progress, FileResult& failed) {
+    if (piece.source.empty()) {
+        if (!writeAll(to, piece.bytes, target, failed)) {
+            return false;
+        }
+        done += piece.bytes.size();
+        return true;
+    }
+    const Descriptor from(::open(piece.source.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!from) {
+        failed = errnoFailure(piece.source, errno);
+        return false;
+    }
+    RangeCopier copier(from.get(), to, piece.source, target);
+    for (std::uint64_t offset = piece.offset, end = piece.offset + piece.length; offset < end;) {
+        const std::size_t copied = copier.step(
+            offset, static_cast<std::size_t>(std::min<std::uint64_t>(end - offset, kCopyStep)),
+            failed);
+        if (copied == 0) {
+            if (!failed) {
+                failed = FileError{pathText(piece.source), std::string(kEndedEarly)};
             }
-            if (put <= 0) {
-                return errnoFailure(target, put < 0 ? errno : EIO);
-            }
-            done += put;
+            return false;
+        }
+        offset += copied;
+        done += copied;
+        if (progress && !progress(done)) {
+            return false;
         }
     }
+    return true;
 }
 
 } // namespace
@@ -181,44 +232,34 @@ FileResult ensureFolder(const fs::path& folder) {
     return std::nullopt;
 }
 
-FileResult copyFileReplacing(const fs::path& from, const fs::path& to) {
-    const Descriptor source(::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    struct stat sourceInfo {};
-    if (!source || ::fstat(source.get(), &sourceInfo) != 0) {
-        return errnoFailure(from, errno);
-    }
-    if (!S_ISREG(sourceInfo.st_mode)) {
-        return FileError{pathText(from), std::string(kNotRegularFile)};
-    }
-    struct stat targetInfo {};
-    if (::stat(to.c_str(), &targetInfo) == 0 && targetInfo.st_dev == sourceInfo.st_dev &&
-        targetInfo.st_ino == sourceInfo.st_ino) {
-        return std::nullopt;
-    }
-    // The copy goes to a fresh temporary name (O_EXCL). Copying into a file
-    // that already exists, even an empty one, truncates it first, and ext4
-    // then flushes the whole video to disk when it is closed.
+fs::path copyTemporaryBeside(const fs::path& target) {
     std::mt19937_64 random{std::random_device{}()};
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        const fs::path temp = tempCandidate(to, random);
-        Descriptor target(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-        if (!target) {
-            if (errno == EEXIST) {
-                continue;
-            }
-            return errnoFailure(to, errno);
-        }
-        FileResult failed = copyBytes(source.get(), target.get(), from, to);
-        if (!failed && !target.close()) {
-            failed = errnoFailure(to, errno);
-        }
-        if (failed) {
-            removeQuietly(temp);
-            return failed;
-        }
-        return renameIntoPlace(temp, to);
+    return tempCandidate(target, random);
+}
+
+AssembleResult assembleFile(const fs::path& target, const std::vector<FilePiece>& pieces,
+                            const ByteProgress& progress) {
+    // A fresh file (O_EXCL): writing into one that exists, even an empty one,
+    // truncates it first, and ext4 then flushes the whole video when it is closed.
+    Descriptor to(::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (!to) {
+        return {AssembleStatus::Failed, errnoFailure(target, errno)};
     }
-    return failure(to, std::make_error_code(std::errc::file_exists));
+    FileResult failed;
+    std::uint64_t done = 0;
+    for (const FilePiece& piece : pieces) {
+        if (!copyPiece(piece, to.get(), target, done, progress, failed)) {
+            removeQuietly(target);
+            return {failed ? AssembleStatus::Failed : AssembleStatus::Cancelled, failed};
+        }
+    }
+    // Closing reports the write errors a file system may keep until then.
+    if (!to.close()) {
+        failed = errnoFailure(target, errno);
+        removeQuietly(target);
+        return {AssembleStatus::Failed, failed};
+    }
+    return {};
 }
 
 void removeLeftoverTemporaries(const fs::path& folder) {

@@ -24,6 +24,8 @@ constexpr std::array<TypeEntry, 7> kTypeTexts = {{
     {".M4V", " type='video/mp4'/>"},
 }};
 
+constexpr std::string_view kMp4TypeText = " type='video/mp4'/>";
+
 std::string upperAscii(std::string_view text) {
     std::string out(text);
     std::transform(out.begin(), out.end(), out.begin(),
@@ -56,7 +58,8 @@ std::string PlayerPageBuilder::fileName(std::string_view path) {
 }
 
 std::variant<std::string, UnsupportedVideo>
-PlayerPageBuilder::buildSourceList(const VideoPaths& videos) {
+PlayerPageBuilder::buildSourceList(const VideoPaths& videos,
+                                   const std::array<bool, 3>& servedAsMp4) {
     std::string list;
     for (int number = 1; number <= 3; ++number) {
         const std::string& path = videos.path(number);
@@ -66,7 +69,8 @@ PlayerPageBuilder::buildSourceList(const VideoPaths& videos) {
             if (!type) {
                 return UnsupportedVideo{number, path};
             }
-            list += sourceLine(name, *type);
+            const bool asMp4 = servedAsMp4[static_cast<std::size_t>(number - 1)];
+            list += sourceLine(name, asMp4 ? kMp4TypeText : *type);
         }
         list += "\r\n";
     }

@@ -5,6 +5,7 @@
 #include "model/HotSpotTable.h"
 #include "publish/PackageFiles.h"
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -42,8 +43,10 @@ class PlayerPageBuilder {
     static std::string fileName(std::string_view path);
 
     // One <SOURCE> line per set video, CR LF after each of the three
-    // positions; or the first video with an unsupported extension.
-    static std::variant<std::string, UnsupportedVideo> buildSourceList(const VideoPaths& videos);
+    // positions; or the first video with an unsupported extension. A video
+    // marked in servedAsMp4 is named video/mp4 whatever its extension.
+    static std::variant<std::string, UnsupportedVideo>
+    buildSourceList(const VideoPaths& videos, const std::array<bool, 3>& servedAsMp4 = {});
 
     // The template with its placeholders replaced where they stand in the
     // template; inserted text is never searched again.

@@ -3,11 +3,14 @@
 // window implements it with message boxes and the save dialog, the command
 // line with standard error and its OUTPUT argument, the tests with a fake.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace qm {
+
+class VideoPaths;
 
 enum class MessageIcon { Exclamation, Information, Error };
 
@@ -29,6 +32,13 @@ class PublishUi {
     virtual std::optional<std::string> choosePageFile(const SaveDialogRequest& request) = 0;
     virtual void stopPreview() = 0;
     virtual void playTick() = 0;
+    // After the publisher's own checks, before anything is written: a chance
+    // to tell the person what will go wrong with the videos on the web.
+    // False stops publishing.
+    virtual bool acceptVideos(const VideoPaths& /*videos*/) { return true; }
+    // Bytes of the video copies done and in all, from (0, total) to (total,
+    // total). False cancels publishing; the folder then keeps its old package.
+    virtual bool showProgress(std::uint64_t /*done*/, std::uint64_t /*total*/) { return true; }
 };
 
 } // namespace qm

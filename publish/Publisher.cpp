@@ -9,6 +9,7 @@
 #include "publish/ScriptScrambler.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <variant>
 #include <vector>
@@ -141,17 +142,77 @@ FileResult writeHotSpotIcons(const fs::path& outputFolder, HotSpotIcons& icons) 
     return std::nullopt;
 }
 
-FileResult copyVideos(const fs::path& outputFolder, const VideoPaths& videos) {
+struct VideoCopies {
+    std::array<VideoCopyPlan, 3> plans;
+    std::array<bool, 3> servedAsMp4{};
+};
+
+VideoCopies planVideoCopies(const VideoPaths& videos) {
+    VideoCopies copies;
     for (int number = 1; number <= 3; ++number) {
-        const std::string& path = videos.path(number);
-        if (path.empty()) {
-            continue;
-        }
-        if (FileResult failed = copyFileReplacing(path, videoCopyPath(outputFolder, path))) {
-            return failed;
+        const auto i = static_cast<std::size_t>(number - 1);
+        if (!videos.path(number).empty()) {
+            copies.plans[i] = planVideoCopy(videos.path(number));
+            copies.servedAsMp4[i] = copies.plans[i].servedAsMp4;
         }
     }
-    return std::nullopt;
+    return copies;
+}
+
+enum class CopyStatus { Done, Failed, Cancelled };
+struct CopyOutcome {
+    CopyStatus status = CopyStatus::Done;
+    std::optional<FileError> failure;
+};
+
+// Every copy is made under a temporary name and staged; progress runs over
+// the bytes of all copies together.
+CopyOutcome copyVideos(const fs::path& outputFolder, const VideoPaths& videos,
+                       const VideoCopies& copies, PublishUi& ui, StagedFiles& staged) {
+    std::array<bool, 3> needed{};
+    std::uint64_t total = 0;
+    for (int number = 1; number <= 3; ++number) {
+        const auto i = static_cast<std::size_t>(number - 1);
+        const std::string& path = videos.path(number);
+        const fs::path target = videoCopyPath(outputFolder, path);
+        std::error_code code;
+        // A video that already lies in the output folder stays as it is.
+        needed[i] =
+            !path.empty() && !(fs::exists(target, code) && fs::equivalent(path, target, code));
+        total += needed[i] ? copies.plans[i].bytes() : 0;
+    }
+    std::uint64_t before = 0;
+    if (total > 0 && !ui.showProgress(0, total)) {
+        return {CopyStatus::Cancelled, std::nullopt};
+    }
+    for (int number = 1; number <= 3; ++number) {
+        const auto i = static_cast<std::size_t>(number - 1);
+        if (!needed[i]) {
+            continue;
+        }
+        const fs::path target = videoCopyPath(outputFolder, videos.path(number));
+        const fs::path temporary = copyTemporaryBeside(target);
+        const AssembleResult result =
+            assembleFile(temporary, copies.plans[i].pieces,
+                         [&](std::uint64_t done) { return ui.showProgress(before + done, total); });
+        if (result.status == AssembleStatus::Cancelled) {
+            return {CopyStatus::Cancelled, std::nullopt};
+        }
+        if (result.status == AssembleStatus::Failed) {
+            // The person knows the video's name in the package, not its temporary one.
+            FileError failure = *result.error;
+            if (failure.path == pathText(temporary)) {
+                failure.path = pathText(target);
+            }
+            return {CopyStatus::Failed, failure};
+        }
+        staged.add(temporary, target);
+        before += copies.plans[i].bytes();
+    }
+    if (total > 0 && !ui.showProgress(total, total)) {
+        return {CopyStatus::Cancelled, std::nullopt};
+    }
+    return {};
 }
 
 bool endsWithHtml(std::string_view name) {
@@ -209,6 +270,11 @@ PublishResult Publisher::publish(Project& project) {
         return fail(std::move(*unusable));
     }
 
+    // What will go wrong with the videos on the web, before anything is asked.
+    if (!ui_.acceptVideos(videos)) {
+        return stopped(StopReason::Declined);
+    }
+
     // The page's name: the preview stops and the person names the presentation page.
     ui_.stopPreview();
     const std::optional<std::string> answer =
@@ -234,10 +300,29 @@ PublishResult Publisher::publish(Project& project) {
         removeLeftoverTemporaries(folder);
     }
 
-    // The fixed files: launchers, scripts, style sheet and images.
+    std::error_code folderCode;
+    const bool folderExisted = fs::is_directory(outputFolder, folderCode);
     if (FileResult f = ensureFolder(outputFolder)) {
         return failed(*f);
     }
+    // The video copies come first: they are the long part and the only one
+    // the person can cancel. They stay under temporary names until the whole
+    // package is written, so a cancelled or failed publication leaves the
+    // folder's previous videos as they were, and a cancel writes nothing at all.
+    const VideoCopies copies = planVideoCopies(videos);
+    StagedFiles staged;
+    const CopyOutcome copied = copyVideos(outputFolder, videos, copies, ui_, staged);
+    if (copied.status == CopyStatus::Cancelled) {
+        if (!folderExisted) {
+            fs::remove(outputFolder, folderCode); // only when still empty
+        }
+        return stopped(StopReason::Cancelled, pagePath);
+    }
+    if (copied.status == CopyStatus::Failed) {
+        return failed(*copied.failure);
+    }
+
+    // The fixed files: launchers, scripts, style sheet and images.
     if (FileResult f = PresentationPageWriter::writeLaunchers(outputFolder, pageFileName)) {
         return failed(*f);
     }
@@ -259,12 +344,10 @@ PublishResult Publisher::publish(Project& project) {
     }
     const PublishedOptions& options = resolved.values;
 
-    // The project's files: videos, player page, configuration script
-    // (scrambled), presentation page, start picture.
-    if (FileResult f = copyVideos(outputFolder, videos)) {
-        return failed(*f);
-    }
-    const PlayerPageFields page{std::get<std::string>(sources), project.options.htmlTitle,
+    // The project's files: player page, configuration script (scrambled),
+    // presentation page, start picture.
+    const auto finalSources = PlayerPageBuilder::buildSourceList(videos, copies.servedAsMp4);
+    const PlayerPageFields page{std::get<std::string>(finalSources), project.options.htmlTitle,
                                 options.muted, options.htmlBgColor};
     if (FileResult f = PlayerPageBuilder::write(outputFolder, page)) {
         return failed(*f);
@@ -283,6 +366,10 @@ PublishResult Publisher::publish(Project& project) {
         return failed(*f);
     }
     if (FileResult f = writePayloads(outputFolder, PayloadRole::StartPicture)) {
+        return failed(*f);
+    }
+
+    if (FileResult f = staged.commit()) {
         return failed(*f);
     }
 

@@ -5,6 +5,7 @@
 #include "model/Project.h"
 #include "publish/PackageFiles.h"
 #include "publish/PublishUi.h"
+#include "publish/VideoCopy.h"
 
 #include <filesystem>
 #include <optional>
@@ -29,7 +30,9 @@ inline constexpr std::string_view kSaveDialogPattern = "*.html";
 inline constexpr std::string_view kProposedPageName = "_presentation.html";
 
 enum class PublishOutcome { Published, Stopped, FileSystemFailure };
-enum class StopReason { NoVideo, VideoNotFound, Cancelled, UnsupportedFormat };
+// Cancelled: the save dialog or the video copies; Declined: the person chose
+// not to go on after hearing what will go wrong with the videos.
+enum class StopReason { NoVideo, VideoNotFound, Cancelled, UnsupportedFormat, Declined };
 
 struct PublishResult {
     PublishOutcome outcome = PublishOutcome::Published;

@@ -10,6 +10,10 @@ APT_PACKAGES=(
   googletest libgtest-dev
   qt6-base-dev qt6-multimedia-dev libqt6multimediawidgets6 qt6-qpa-plugins
   libcli11-dev libmicrohttpd-dev libcpp-httplib-dev
+  # the media probe and the index-first remux
+  libavformat-dev libavcodec-dev libavutil-dev
+  # quillmark check --json
+  nlohmann-json3-dev
   # preview playback and the demo clip
   ffmpeg gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-libav

@@ -1,5 +1,6 @@
 #include "app/cli/CommandLine.h"
 
+#include "app/cli/CheckCommand.h"
 #include "app/cli/CliCommand.h"
 #include "app/cli/HotSpotCommand.h"
 #include "app/cli/InfoCommand.h"
@@ -29,6 +30,7 @@ int run(int argc, char** argv) {
     commands.push_back(addServeCommand(app));
     commands.push_back(addSetCommand(app));
     commands.push_back(addHotSpotCommand(app));
+    commands.push_back(addCheckCommand(app));
 
     try {
         app.parse(argc, argv);

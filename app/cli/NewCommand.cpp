@@ -1,5 +1,6 @@
 #include "app/cli/NewCommand.h"
 
+#include "app/cli/VideoFindings.h"
 #include "persist/ProjectFile.h"
 
 #include <filesystem>
@@ -88,6 +89,10 @@ int writeNewProject(const NewArgs& args) {
         return kFileSystem;
     }
     std::cout << "Wrote " << pathText(projectPath) << '\n';
+    // What will go wrong on the web is said now, not first at publishing.
+    if (const media::MediaProbe* probe = loadProbeOrWarn(kCommand)) {
+        checkAndWarn(*probe, videos, kCommand, std::cerr);
+    }
     return kOk;
 }
 

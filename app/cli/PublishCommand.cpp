@@ -1,9 +1,12 @@
 #include "app/cli/PublishCommand.h"
 
+#include "app/cli/ProgressLine.h"
 #include "app/cli/TerminalText.h"
-
+#include "app/cli/VideoFindings.h"
 #include "persist/ProjectFile.h"
 #include "publish/Publisher.h"
+
+#include <unistd.h>
 
 #include <filesystem>
 #include <iostream>
@@ -25,7 +28,10 @@ struct PublishArgs {
     std::string manualSize; // WxH
     std::string manualTilt;
     bool noScramble = false;
+    bool strict = false;
 };
+
+constexpr std::string_view kCommand = "quillmark publish";
 
 bool allDigits(std::string_view text) {
     return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
@@ -62,10 +68,14 @@ void printMessageLines(std::string_view text) {
 }
 
 // The person's side of publishing on a terminal: messages go to standard
-// error, the save dialog's answer is the OUTPUT argument.
+// error, the save dialog's answer is the OUTPUT argument, the videos' findings
+// are printed as warnings (with --strict an error stops publishing) and the
+// copies show a progress line when standard error is a terminal.
 class TerminalPublishUi : public PublishUi {
   public:
-    explicit TerminalPublishUi(std::string pagePath) : pagePath_(std::move(pagePath)) {}
+    TerminalPublishUi(std::string pagePath, bool strict)
+        : pagePath_(std::move(pagePath)), strict_(strict),
+          progress_(std::cerr, ::isatty(STDERR_FILENO) == 1) {}
 
     void showMessage(std::string_view caption, std::string_view text, MessageIcon) override {
         // Success is told once, by the summary on standard output.
@@ -81,9 +91,50 @@ class TerminalPublishUi : public PublishUi {
     void stopPreview() override {}
     void playTick() override {}
 
+    bool acceptVideos(const VideoPaths& videos) override {
+        const media::MediaProbe* probe = loadProbeOrWarn(kCommand);
+        if (probe == nullptr) {
+            return !strict_;
+        }
+        std::vector<fs::path> paths;
+        for (int number = 1; number <= 3; ++number) {
+            if (!videos.path(number).empty()) {
+                paths.emplace_back(videos.path(number));
+            }
+        }
+        const auto checks = checkAndWarn(*probe, paths, kCommand, std::cerr);
+        if (strict_ && media::anyFinding(checks, media::Level::Error)) {
+            std::cerr << kCommand << ": stopped: --strict and a video has an error\n";
+            return false;
+        }
+        return true;
+    }
+
+    bool showProgress(std::uint64_t done, std::uint64_t total) override {
+        progress_.show(done, total);
+        return true;
+    }
+
   private:
     std::string pagePath_;
+    bool strict_;
+    ProgressLine progress_;
 };
+
+// The refusal of an extension the page cannot name, said in English too.
+void explainRefusal(const VideoPaths& videos) {
+    for (int number = 1; number <= 3; ++number) {
+        const std::string& path = videos.path(number);
+        if (path.empty()) {
+            continue;
+        }
+        for (const media::Finding& finding : media::findingsFor(path, {}, {})) {
+            if (finding.code == "container") {
+                printFinding(std::cerr, kCommand, path, finding);
+            }
+        }
+    }
+}
 
 int exitCodeOf(const PublishResult& result) {
     switch (result.outcome) {
@@ -141,10 +192,13 @@ int publishProject(const PublishArgs& args) {
     // Relative names are resolved against the current directory, as the
     // dialog would have answered with a full path.
     const fs::path page = fs::absolute(pageOf(args.output), code);
-    TerminalPublishUi ui(page.string());
+    TerminalPublishUi ui(page.string(), args.strict);
     const PublishResult result = Publisher(ui, {.scramble = !args.noScramble}).publish(project);
     if (result.outcome == PublishOutcome::Published) {
         printWhereToLook(result.pagePath);
+    }
+    if (result.stopReason == StopReason::UnsupportedFormat) {
+        explainRefusal(project.videos);
     }
     return exitCodeOf(result);
 }
@@ -185,9 +239,15 @@ CliCommand addPublishCommand(CLI::App& app) {
             "", "degrees"))
         ->type_name("DEG");
     node->add_flag("--no-scramble", args->noScramble, "Leave js/ctr/cn0.js readable");
-    node->footer("Exit codes: 0 published, 1 stopped by a check (no video, video not found, "
-                 "unsupported video format), 2 usage, 3 a file could not be read, written or "
-                 "copied.");
+    node->add_flag("--strict", args->strict,
+                   "Stop before writing anything when a video has an error finding (see "
+                   "`quillmark check`)");
+    node->footer("Every video is checked first and its findings printed as warnings. An MP4 or "
+                 "QuickTime video whose index is at the end is copied with the index first; an "
+                 "H.264/AAC .mov or .qt is named video/mp4 in the page.\nExit codes: 0 "
+                 "published, 1 stopped by a check (no video, video not found, unsupported video "
+                 "format, --strict with an error finding), 2 usage, 3 a file could not be read, "
+                 "written or copied.");
     return {node, [args] { return publishProject(*args); }};
 }
 

@@ -4,7 +4,7 @@ find_package(Qt6 REQUIRED COMPONENTS Test)
 
 if(NOT TARGET qm_desktop_test_support)
   add_library(qm_desktop_test_support STATIC ${CMAKE_SOURCE_DIR}/tests/app/TestSupport.cpp)
-  target_link_libraries(qm_desktop_test_support PUBLIC quillmark_app Qt6::Test)
+  target_link_libraries(qm_desktop_test_support PUBLIC quillmark_app quillmark_probe Qt6::Test)
   target_include_directories(qm_desktop_test_support PUBLIC ${CMAKE_SOURCE_DIR})
 endif()
 

@@ -1,6 +1,7 @@
 #include "tests/app/TestSupport.h"
 
 #include "app/DesktopApp.h"
+#include "media/ffmpeg/FfmpegProbe.h"
 
 #include <QDialog>
 #include <QDir>
@@ -69,6 +70,12 @@ void FakePrompter::showModal(QDialog& dialog) {
     }
 }
 
+bool FakePrompter::progress(QWidget* /*owner*/, const QString& /*label*/, std::uint64_t done,
+                            std::uint64_t total) {
+    progressCalls.emplace_back(done, total);
+    return progressCalls.size() != cancelProgressAt;
+}
+
 WindowFixture::WindowFixture() = default;
 
 WindowFixture::~WindowFixture() {
@@ -100,6 +107,10 @@ app::MainWindow& WindowFixture::open() {
         location,
         manualPath(),
         dir_.path().toStdString(),
+        [] {
+            static const media::FfmpegProbe probe;
+            return &probe;
+        },
     };
     window_ = std::make_unique<app::MainWindow>(std::move(services));
     return *window_;

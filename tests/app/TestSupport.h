@@ -43,6 +43,8 @@ class FakePrompter final : public app::Prompter {
                     ColourDone done) override;
     void closeColourDialogs() override;
     void showModal(QDialog& dialog) override;
+    bool progress(QWidget* owner, const QString& label, std::uint64_t done,
+                  std::uint64_t total) override;
 
     // Answers, taken in order; with none left a question is answered OK and a
     // file dialog is cancelled. A null file answer cancels its dialog.
@@ -58,6 +60,10 @@ class FakePrompter final : public app::Prompter {
     std::vector<app::FileDialogRequest> fileRequests;
     std::vector<PendingColour> colourDialogs; // still open
     std::vector<QString> modalWindows;        // object names
+    // Progress calls as (done, total); the call numbered cancelProgressAt
+    // (counting from 1) answers Cancel.
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> progressCalls;
+    std::size_t cancelProgressAt = 0;
 };
 
 class CountingTicks final : public app::TickPlayer {

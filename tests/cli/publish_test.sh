@@ -69,7 +69,7 @@ has "$work/avi.err" "Данный формат видео не поддержи�
 
 run readonly 3 "$work/ok.pp5" "/proc/tour.html"
 lacks "$work/readonly.err" "Publishing succeeded"
-has "$work/readonly.err" "/proc/start_local_server_python.bat"
+has "$work/readonly.err" "/proc/tour.mp4"
 run noproject 3 "$work/absent.pp5" "$work/out/a.html"
 has "$work/noproject.err" "quillmark publish: $work/absent.pp5: the file does not exist"
 chmod a-w "$work/out/demo.html"

@@ -47,6 +47,9 @@ man -w quillmark >/dev/null 2>&1 || fail "man quillmark finds no page"
 quillmark publish "$work/tour.pp5" "$work/site/index.html" >/dev/null 2>&1 ||
   fail "publishing with the installed executable"
 [[ -f $work/site/tv360_player.html && -f $work/site/demo.webm ]] || fail "no package was written"
+# The installed media probe (its module under /usr/lib, FFmpeg's libraries as dependencies).
+quillmark check "$work/clip/demo.mp4" 2>&1 | grep -q '^  video      h264' ||
+  fail "the installed check does not read the clip: $(quillmark check "$work/clip/demo.mp4" 2>&1)"
 
 # The installed window opens: the module is found under /usr/lib.
 probe() {

@@ -17,6 +17,7 @@ import { rowLayout } from '../../resources/web/player/buttons.js';
 import { deviceDirection } from '../../resources/web/player/deviceOrientation.js';
 import { fitSize } from '../../resources/web/player/layout.js';
 import { ViewState } from '../../resources/web/player/viewState.js';
+import { videoProblem } from '../../resources/web/player/videoStatus.js';
 
 const close = (actual, expected, message) => assert.ok(Math.abs(actual - expected) < 1e-9, `${message}: ${actual} vs ${expected}`);
 
@@ -248,4 +249,14 @@ test('the sphere holds the vertices and triangles of three.js\'s, mirrored, with
         }
         assert.deepEqual([...ours.index.array], [...whole.index.array]);
     }
+});
+
+test('video problems: none while the element has yet to try a source or is loading', () => {
+    const video = (state) => ({ error: null, networkState: 2, readyState: 0, currentSrc: '', videoWidth: 0, videoHeight: 0, ...state });
+    // Before the first source is tried the element reads NETWORK_NO_SOURCE too.
+    assert.equal(videoProblem(video({ networkState: 3 })), null);
+    assert.equal(videoProblem(video({ networkState: 3, currentSrc: 'http://h/v.mp4' })), 'source');
+    assert.equal(videoProblem(video({ readyState: 1 })), 'picture');
+    assert.equal(videoProblem(video({ readyState: 4, videoWidth: 2, videoHeight: 1 })), null);
+    assert.deepEqual([2, 3, 4].map((code) => videoProblem(video({ error: { code } }))), ['network', 'decode', 'source']);
 });
