@@ -17,7 +17,8 @@ before(async () => {
     const dir = await publishCase('phone', {
         // Dark blue page, and a title with a character to escape.
         settings: [['HTMLBGCOLOR', '402010'], ['HTMLTITLE', 'Harbour & hall']],
-        hotSpots: [{ slot: 1, yaw: 20, pos: 0.5, time: 9, title: 'Quay', link: 'quay.html' }],
+        // Shown from a tenth of a second on; the measuring waits for it.
+        hotSpots: [{ slot: 1, yaw: 20, pos: 0.1, time: 600, title: 'Quay', link: 'quay.html' }],
     });
     server = await serve(dir);
     browser = await launch();
@@ -30,6 +31,7 @@ after(async () => {
 
 // Boxes of the visible controls in page coordinates.
 async function controlBoxes(frame) {
+    await frame.locator('#hs1').waitFor({ state: 'visible', timeout: 10000 });
     const boxes = {};
     for (const selector of [...CONTROLS, '#muteON', '#muteOFF', '#hs1']) {
         const element = frame.locator(selector);
