@@ -15,7 +15,7 @@ target_compile_definitions(quillmark_app PUBLIC QM_MODULE_DIR_FROM_BIN="${QM_MOD
                                                 QM_MANUAL_DIR_FROM_BIN="${QM_MANUAL_FROM_BIN}")
 
 install(TARGETS quillmark RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(TARGETS quillmark_desktop quillmark_probe_module LIBRARY DESTINATION ${QM_INSTALL_MODULE_DIR})
+install(TARGETS quillmark_desktop_module quillmark_probe_module LIBRARY DESTINATION ${QM_INSTALL_MODULE_DIR})
 if(DEFINED QM_MANUAL_PDF)
   install(FILES ${QM_MANUAL_PDF} DESTINATION ${CMAKE_INSTALL_DOCDIR})
 endif()

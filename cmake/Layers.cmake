@@ -40,3 +40,17 @@ function(qm_layer target)
   qm_layer_root(${target} ${layer_SEES})
   target_link_libraries(${target} PUBLIC ${layer_LINKS})
 endfunction()
+
+# qm_module(<target> <entry.cpp> <exports.map> <library>): a module the
+# executable loads by name when it needs it (built beside it as <target>.so),
+# exporting only the symbols of the map, every reference resolved at link time.
+function(qm_module target entry exports library)
+  add_library(${target}_module MODULE ${entry})
+  target_link_libraries(${target}_module PRIVATE ${library})
+  set_target_properties(${target}_module PROPERTIES
+    PREFIX "" OUTPUT_NAME ${target}
+    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}
+    LINK_DEPENDS ${CMAKE_SOURCE_DIR}/${exports})
+  target_link_options(${target}_module PRIVATE -Wl,--no-undefined
+    -Wl,--version-script=${CMAKE_SOURCE_DIR}/${exports})
+endfunction()

@@ -78,15 +78,9 @@ std::optional<FileError> writeWholeFile(const fs::path& path, std::string_view b
     if (file.get() < 0) {
         return errorOf(path, "cannot create the file: " + lastErrnoText());
     }
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(file.get(), bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return errorOf(path, "cannot write the file: " + lastErrnoText());
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
+    if (const int error = writeAllBytes(file.get(), bytes); error != 0) {
+        errno = error;
+        return errorOf(path, "cannot write the file: " + lastErrnoText());
     }
     if (durability == Durability::Flushed && ::fsync(file.get()) != 0) {
         return errorOf(path, "cannot flush the file to disk: " + lastErrnoText());
@@ -174,6 +168,20 @@ bool isTemporaryFileName(std::string_view name) {
            name.substr(name.size() - suffix, kTemporaryMark.size()) == kTemporaryMark &&
            name.find_first_not_of(kAlphabet, name.size() - kTemporaryLetters) ==
                std::string_view::npos;
+}
+
+int writeAllBytes(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return written < 0 ? errno : EIO;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return 0;
 }
 
 std::string pathText(const std::filesystem::path& path) {

@@ -67,6 +67,11 @@ bool isTemporaryFileName(std::string_view name);
 // A file without any write permission is refused for root too.
 std::optional<FileError> refuseUnwritableFile(const std::filesystem::path& path);
 
+// Writes all the bytes to an open file, again after an interrupted write.
+// Returns 0, or the errno of the failure (EIO for a write that made no
+// progress, which would otherwise repeat for ever).
+int writeAllBytes(int fd, std::string_view bytes);
+
 // The path as UTF-8 text for messages and files.
 std::string pathText(const std::filesystem::path& path);
 

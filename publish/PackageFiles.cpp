@@ -77,17 +77,9 @@ bool isTargetError(int error) {
 }
 
 bool writeAll(int to, std::string_view bytes, const fs::path& target, FileResult& failed) {
-    while (!bytes.empty()) {
-        const ssize_t put = ::write(to, bytes.data(), bytes.size());
-        if (put < 0 && errno == EINTR) {
-            continue;
-        }
-        // A write that makes no progress would otherwise repeat for ever.
-        if (put <= 0) {
-            failed = errnoFailure(target, put < 0 ? errno : EIO);
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(put));
+    if (const int error = writeAllBytes(to, bytes); error != 0) {
+        failed = errnoFailure(target, error);
+        return false;
     }
     return true;
 }

@@ -1,6 +1,8 @@
 #include "app/cli/ServedFiles.h"
 
+#include <algorithm>
 #include <array>
+#include <charconv>
 #include <system_error>
 
 namespace qm::cli {
@@ -35,19 +37,6 @@ constexpr std::array kMimeTypes = {
     MimeType{"json", "application/json"},
 };
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 bool escapesRoot(const fs::path& candidate, const fs::path& root) {
     const fs::path relative = candidate.lexically_relative(root);
     return relative.empty() || *relative.begin() == "..";
@@ -63,12 +52,15 @@ std::optional<std::string> decodedRequestPath(std::string_view raw) {
             out += raw[i];
             continue;
         }
-        const int high = i + 2 < raw.size() ? hexValue(raw[i + 1]) : -1;
-        const int low = i + 2 < raw.size() ? hexValue(raw[i + 2]) : -1;
-        if (high < 0 || low < 0) {
+        // Exactly two hex digits; an unsigned value takes no sign.
+        unsigned byte = 0;
+        const char* digits = raw.data() + i + 1;
+        const char* end = raw.data() + std::min(i + 3, raw.size());
+        const auto [stop, error] = std::from_chars(digits, end, byte, 16);
+        if (error != std::errc{} || stop != digits + 2) {
             return std::nullopt;
         }
-        out += static_cast<char>(high * 16 + low);
+        out += static_cast<char>(byte);
         i += 2;
     }
     if (out.find('\0') != std::string::npos) {
