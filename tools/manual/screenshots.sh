@@ -34,7 +34,7 @@ mkdir -p "$work"
 trap 'rm -rf "$work"' EXIT
 # A copy of the program, so that no options file of the build folder changes the pictures.
 mkdir "$work/bin"
-cp "$build/quillmark" "$build/quillmark_desktop.so" "$work/bin/"
+cp "$build/quillmark" "$build/quillmark_desktop.so" "$build/quillmark_probe.so" "$work/bin/"
 tools/demo/make-clip.sh "$work" 10 >/dev/null
 tools/demo/make-project.sh "$work/bin/quillmark" "$work/demo.pp5" "$work/demo.mp4" "$work/demo.webm" >/dev/null
 # A short page title keeps its box clear of the editor's picture, which shows the box's right part.
