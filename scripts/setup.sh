@@ -23,6 +23,9 @@ APT_PACKAGES=(
   python3 python3-pil gifsicle
   # a real display for screenshots, and the browser for the player tests
   xvfb xauth chromium
+  # the player tests in the other browser engines (Gecko through WebDriver BiDi,
+  # WebKitGTK through its W3C WebDriver)
+  firefox-esr webkit2gtk-driver
   # the web build
   nodejs
   # the publisher benchmarks (peak memory through GNU time)
@@ -49,6 +52,8 @@ if ((${#missing[@]})); then
 fi
 
 command -v npm >/dev/null || { echo "npm is missing (it comes with nodejs)" >&2; exit 1; }
+# The browser drivers drive Debian's browsers; none may fetch a browser of its own.
+export PUPPETEER_SKIP_DOWNLOAD=1 PUPPETEER_SKIP_CHROME_DOWNLOAD=1 PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1
 if [[ -f package-lock.json ]]; then
   # Reinstall only when the lock file changed since the last install.
   stamp=node_modules/.package-lock.json

@@ -65,7 +65,8 @@ export class ImmersiveView {
         this.button.addEventListener('click', () => this.enter());
         window.document.body.appendChild(this.button);
         immersiveSupported(window.navigator).then((supported) => {
-            if (!supported) return;
+            // The flat view without WebGL has nothing to show a headset.
+            if (!supported || !sphere.renderer) return;
             this.button.hidden = false;
             onPresenting(false);
         });

@@ -9,6 +9,7 @@ import { HotSpots } from './hotSpots.js';
 import { ImmersiveView } from './immersiveView.js';
 import { attachKeyboardInput } from './keyboardInput.js';
 import { coarsePointer, placeElement, playerRect } from './layout.js';
+import { createView } from './noWebGl.js';
 import { startPlayback } from './playback.js';
 import { attachPointerInput } from './pointerInput.js';
 import { SphereRenderer } from './sphereRenderer.js';
@@ -28,12 +29,9 @@ export class Player {
         this.video = this.document.getElementById('video');
         this.container = this.document.getElementById('container');
         this.view = new ViewState(options);
-        this.sphere = new SphereRenderer({
-            document: this.document,
-            container: this.container,
-            video: this.video,
-            options,
-        });
+        const viewParts = { document: this.document, container: this.container, video: this.video, options };
+        // Without WebGL the video is shown flat under a message (noWebGl.js).
+        this.sphere = createView(window, () => new SphereRenderer(viewParts), viewParts);
         this.buttons = new Buttons(this.document);
         this.hotSpots = new HotSpots({ document: this.document, window, hotSpots: options.hotSpots });
         this.controls = new ControlPanel({

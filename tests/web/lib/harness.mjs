@@ -88,7 +88,7 @@ export async function publishCase(name, { clip = demoClip(), settings = [], hotS
     return out;
 }
 
-async function freePort() {
+export async function freePort() {
     return new Promise((resolvePort, reject) => {
         const server = createServer();
         server.once('error', reject);
@@ -145,7 +145,7 @@ export async function launch({ autoplay = 'no-user-gesture-required' } = {}) {
 }
 
 // Counts the WebGL draw calls of the page with their times, before any page script runs.
-function countDraws() {
+export function countDraws() {
     const calls = [];
     window.__qmDrawTimes = calls;
     for (const Context of [window.WebGL2RenderingContext, window.WebGLRenderingContext]) {
