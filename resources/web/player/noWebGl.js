@@ -10,9 +10,10 @@ export const NO_WEBGL_MESSAGE =
     'To look around in it, turn on hardware acceleration in the browser’s settings or use another browser.';
 
 // The look of the video status message (videoStatus.js), in the top left corner
-// so that the picture stays in sight and the buttons at the top right free.
+// so that the picture stays in sight and the buttons at the top right free;
+// above the title panel, below the control panel.
 const STYLE = `
-#qm-no-webgl { position: absolute; left: 10px; right: 116px; top: 10px; z-index: 16; pointer-events: none; }
+#qm-no-webgl { position: absolute; left: 10px; right: 116px; top: 10px; z-index: 21; pointer-events: none; }
 #qm-no-webgl div { display: inline-block; padding: 8px 12px; border-radius: 4px; background: rgba(0, 0, 0, 0.8);
   color: #fff; font: 14px/20px Arial, Helvetica, sans-serif; pointer-events: auto; }
 #container video.qm-flat { position: absolute; left: 0; top: 0; width: 100%; height: 100%; object-fit: contain;

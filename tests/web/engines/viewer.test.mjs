@@ -131,16 +131,25 @@ test('the full-screen switch fills the screen and gives it back', async (t) => {
 });
 
 test('on a phone-sized screen every control lies inside it, apart from the others', async (t) => {
+    await engine.close();
+    engine = await launchEngine(ENGINE, { touch: true });
     tab = await openViewer(engine, server, { viewport: { ...PHONE, hasTouch: true } });
     const coarse = await tab.evaluate(() => matchMedia('(pointer: coarse)').matches);
     assert.equal(coarse, !engine.limits.touch, 'touch emulation as expected');
     if (!coarse) t.diagnostic(`NOT CHECKED in ${ENGINE}: finger-sized controls (${engine.limits.touch}); layout checked with a mouse`);
+    const screen = await tab.evaluate(() => ({ width: innerWidth, height: innerHeight }));
+    if (engine.limits.phoneWidth) {
+        t.diagnostic(`NOT CHECKED in ${ENGINE}: ${PHONE.width} pixels wide (${engine.limits.phoneWidth}); checked at ${screen.width} x ${screen.height}`);
+        assert.ok(screen.width < 480 && screen.height === PHONE.height, `a phone-sized screen: ${screen.width} x ${screen.height}`);
+    } else {
+        assert.deepEqual(screen, PHONE);
+    }
     const selectors = ['#leftBT', '#upBT', '#stopBT', '#downBT', '#rightBT', '#zoominBT', '#zoomoutBT', '#restartBT',
         '#play', '#progress', '#volume', '#full_screen', '#muteON', '#muteOFF', '#qm-gyro'];
     const boxes = (await Promise.all(selectors.map(async (s) => [s, await shownBox(tab, s)]))).filter(([, box]) => box);
     assert.ok(boxes.length >= 12, `${boxes.length} controls shown`);
     for (const [i, [name, box]] of boxes.entries()) {
-        assert.ok(box.x >= 0 && box.y >= 0 && box.x + box.width <= PHONE.width && box.y + box.height <= PHONE.height, `${name} inside`);
+        assert.ok(box.x >= 0 && box.y >= 0 && box.x + box.width <= screen.width && box.y + box.height <= screen.height, `${name} inside`);
         if (coarse) assert.ok(box.width >= 44 && box.height >= 44, `${name} finger-sized`);
         for (const [other, b] of boxes.slice(i + 1)) {
             const apart = box.x + box.width <= b.x + 0.5 || b.x + b.width <= box.x + 0.5 ||
@@ -164,6 +173,12 @@ test('without WebGL the video plays flat under a message', async () => {
     assert.deepEqual(video, container, 'the video fills the player box');
     const start = (await videoState()).time;
     await waitFor(tab, (t) => document.getElementById('video').currentTime > t + 0.5, start, { what: 'flat playback' });
+    // A hot spot stands over its place in the flat frame (2:1, kept in the box).
+    await holdAt(tab, 3);
+    const frameHeight = Math.min(container.height, container.width / 2);
+    const at = centreOf(await shownBox(tab, '#hs1'));
+    const [x, y] = [container.x + container.width / 2 + (frameHeight * 2 * HOT_SPOTS[0].yaw) / 360, container.y + container.height / 2];
+    assert.ok(Math.abs(at.x - x) <= 2 && Math.abs(at.y - y) <= 2, `hs1 at ${at.x}, ${at.y}, not ${x}, ${y}`);
     await saveScreenshot(tab, engine, 'no-webgl');
     await noErrors();
 });

@@ -41,17 +41,20 @@ function miniBrowser() {
 // What an engine cannot do on this machine, by feature; the tests print the
 // reason and check what they still can.
 const LIMITS = {
-    firefox: { touch: 'Firefox over WebDriver BiDi offers no touch-screen emulation' },
-    webkit: { touch: 'WebKitWebDriver offers no touch-screen emulation' },
+    webkit: {
+        touch: 'WebKitWebDriver offers no touch-screen emulation',
+        phoneWidth: "MiniBrowser's window, toolbar and all, is no narrower than about 450 pixels",
+    },
 };
 
 // Launches an engine. `autoplay`: 'muted' refuses autoplay with sound (the
 // default of Safari and Firefox), 'allowed' lets it start with sound. `webgl`
-// false turns WebGL off.
-export async function launchEngine(name, { autoplay = 'muted', webgl = true } = {}) {
+// false turns WebGL off; `touch` makes the screen a touch screen where the
+// engine can (Chromium does it per page, with the viewport's hasTouch).
+export async function launchEngine(name, { autoplay = 'muted', webgl = true, touch = false } = {}) {
     const limits = LIMITS[name] ?? {};
     if (name === 'webkit') return { name, limits, ...(await launchWebKit({ autoplay, webgl })) };
-    const browser = name === 'firefox' ? await launchFirefox({ autoplay, webgl }) : await launchChromium({ autoplay, webgl });
+    const browser = name === 'firefox' ? await launchFirefox({ autoplay, webgl, touch }) : await launchChromium({ autoplay, webgl });
     return {
         name,
         limits,
@@ -78,7 +81,7 @@ function launchChromium({ autoplay, webgl }) {
     });
 }
 
-function launchFirefox({ autoplay, webgl }) {
+function launchFirefox({ autoplay, webgl, touch }) {
     return puppeteer.launch({
         browser: 'firefox',
         executablePath: findBrowser('QM_FIREFOX', ['/usr/bin/firefox-esr', '/usr/bin/firefox']),
@@ -90,6 +93,8 @@ function launchFirefox({ autoplay, webgl }) {
             'media.autoplay.default': autoplay === 'muted' ? 1 : 0,
             'media.autoplay.blocking_policy': 0,
             'webgl.disabled': !webgl,
+            // A coarse pointer without hover, as on a phone, and touch events.
+            ...(touch ? { 'ui.primaryPointerCapabilities': 1, 'ui.allPointerCapabilities': 1, 'dom.w3c_touch_events.enabled': 1 } : {}),
             // No notice and no animation over the page when it fills the screen.
             'full-screen-api.warning.timeout': 0,
             'full-screen-api.transition-duration.enter': '0 0',
@@ -202,7 +207,11 @@ function webDriverTab(call) {
         press: (key) => call('POST', '/actions', {
             actions: [{ type: 'key', id: 'keys', actions: [{ type: 'keyDown', value: KEYS[key] ?? key }, { type: 'keyUp', value: KEYS[key] ?? key }] }],
         }),
-        screenshot: async () => Buffer.from(await call('GET', '/screenshot'), 'base64'),
+        // WebKitGTK's snapshot can lag the page by a frame or more; let it paint first.
+        screenshot: async () => {
+            await evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+            return Buffer.from(await call('GET', '/screenshot'), 'base64');
+        },
         // The window's frame and toolbar take room of their own: measure and correct.
         resize: async ({ width, height }) => {
             let rect = { width, height };
