@@ -1,7 +1,7 @@
 // Benchmark of the published player; prints figures, asserts nothing.
 //
 //   node tools/bench/player.mjs [--quillmark build/quillmark] [--seconds 5] [--rounds 3]
-//                               [--only ours,pannellum,psv,sphere]
+//                               [--only ours,pannellum,psv,sphere] [--engines chromium,firefox,webkit]
 //
 // 1. Size: a package published from a 1920 x 960 H.264 clip, every file but the
 //    video gzip-compressed, per file and in total (goal: 250 KB at most).
@@ -18,6 +18,8 @@
 //        frames drawn per second.
 //    Same clip, 900 x 600, Debian's Chromium with software WebGL; the viewers take
 //    turns for several rounds (the machine's load drifts) and medians are printed.
+// 3. The same in Firefox ESR and WebKitGTK (under Xvfb, Mesa's software GL; CPU
+//    per frame counted from each engine's own processes: tools/bench/engines.mjs).
 import { execFile, spawn } from 'node:child_process';
 import { copyFileSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:net';
@@ -28,6 +30,8 @@ import { promisify } from 'node:util';
 import { gzipSync } from 'node:zlib';
 import { build } from 'esbuild';
 import { chromium } from 'playwright-core';
+
+import { measureInEngine, probedCopy } from './engines.mjs';
 
 const run = promisify(execFile);
 const repoRoot = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
@@ -66,6 +70,7 @@ const quillmarkPath = resolve(option('quillmark', join(repoRoot, 'build/quillmar
 const playSeconds = Number(option('seconds', '5'));
 const rounds = Number(option('rounds', '3'));
 const only = option('only', 'ours,pannellum,psv,sphere').split(',');
+const engines = option('engines', 'chromium,firefox,webkit').split(',');
 
 async function quillmark(...args) {
     return run(quillmarkPath, args, { timeout: 120000 });
@@ -438,30 +443,51 @@ async function compare(work) {
         .filter((viewer) => only.includes(viewer.key))
         .map((viewer) => ({ ...viewer, runs: [] }));
     try {
-        console.log(
-            `${WIDTH} x ${HEIGHT}, 1920 x 960 H.264, ${playSeconds} s measured after 1 s, software WebGL, ` +
-                `${rounds} rounds taking turns (the machine's load drifts):`,
-        );
-        for (let round = 1; round <= rounds; ++round) {
-            for (const viewer of viewers) {
-                const figures = await measure(server.base + viewer.url);
-                viewer.runs.push(figures);
-                printRun(`${viewer.name} #${round}`, figures);
-            }
+        for (const engine of engines) {
+            await compareIn(engine, viewers.map((viewer) => ({ ...viewer, runs: [] })), server, packageDir);
         }
-        console.log('Medians:');
-        for (const viewer of viewers) {
-            viewer.medians = medianFigures(viewer.runs);
-            printRun(viewer.name, viewer.medians);
-        }
-        printRanking(viewers, 'firstFrameMs', 'first frame');
-        printRanking(viewers, 'mainCpuMsPerFrame', 'main-thread CPU per frame');
     } finally {
         server.stop();
     }
 }
 
-main().catch((error) => {
-    console.error(`benchmark failed: ${error.stack || error.message}`);
-    process.exit(1);
-});
+async function compareIn(engine, viewers, server, packageDir) {
+    console.log(
+        `${engine}: ${WIDTH} x ${HEIGHT}, 1920 x 960 H.264, ${playSeconds} s measured after 1 s, software WebGL, ` +
+            `${rounds} rounds taking turns (the machine's load drifts):`,
+    );
+    const size = { width: WIDTH, height: HEIGHT, playSeconds };
+    for (let round = 1; round <= rounds; ++round) {
+        for (const viewer of viewers) {
+            const figures =
+                engine === 'chromium'
+                    ? await measure(server.base + viewer.url)
+                    : await measureInEngine(engine, server.base + probedCopy(packageDir, viewer.url, instrument), size);
+            viewer.runs.push(figures);
+            printRun(`${viewer.name} #${round}`, figures);
+        }
+    }
+    console.log(`Medians in ${engine}${engine === 'chromium' ? '' : ' (page and GPU: the whole browser)'}:`);
+    for (const viewer of viewers) {
+        viewer.medians = medianFigures(viewer.runs);
+        printRun(viewer.name, viewer.medians);
+    }
+    printRanking(viewers, 'firstFrameMs', 'first frame');
+    printRanking(viewers, 'mainCpuMsPerFrame', 'main-thread CPU per frame');
+}
+
+// Firefox and WebKitGTK need a display: without one the benchmark runs itself again under Xvfb.
+function needsDisplay() {
+    return !process.env.DISPLAY && engines.some((engine) => engine !== 'chromium');
+}
+
+if (needsDisplay()) {
+    const args = ['-a', '-s', '-screen 0 1280x1024x24', process.execPath, ...process.argv.slice(1)];
+    const child = spawn('xvfb-run', args, { stdio: 'inherit' });
+    child.on('exit', (code) => process.exit(code ?? 1));
+} else {
+    main().catch((error) => {
+        console.error(`benchmark failed: ${error.stack || error.message}`);
+        process.exit(1);
+    });
+}

@@ -6,10 +6,10 @@
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
 
-import { ENGINES, launchEngine } from '../lib/engines.mjs';
+import { ENGINES, launchEngine, waitFor } from '../../../tools/web/engines.mjs';
 import { holdAt, serve, settle, viewState } from '../lib/harness.mjs';
 import { sectorOf, screenPoint } from '../lib/pixels.mjs';
-import { centreOf, namesAt, openViewer, publishProbed, saveScreenshot, shownBox, waitFor } from '../lib/viewer.mjs';
+import { centreOf, namesAt, openViewer, publishProbed, saveScreenshot, shownBox } from '../lib/viewer.mjs';
 
 const ENGINE = process.env.QM_ENGINE ?? 'chromium';
 assert.ok(ENGINES.includes(ENGINE), `QM_ENGINE ${ENGINE} is one of ${ENGINES}`);

@@ -88,7 +88,7 @@ export async function publishCase(name, { clip = demoClip(), settings = [], hotS
     return out;
 }
 
-export async function freePort() {
+async function freePort() {
     return new Promise((resolvePort, reject) => {
         const server = createServer();
         server.once('error', reject);

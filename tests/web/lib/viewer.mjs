@@ -6,6 +6,7 @@
 import { mkdirSync, readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 
+import { waitFor } from '../../../tools/web/engines.mjs';
 import { countDraws, paths, publishCase } from './harness.mjs';
 import { nameColour, screenPoint } from './pixels.mjs';
 
@@ -22,16 +23,6 @@ export async function publishProbed(name, options) {
     const html = readFileSync(player, 'latin1');
     writeFileSync(player, html.replace('<head>', '<head>\n<script src="qm-probe.js"></script>'), 'latin1');
     return dir;
-}
-
-export async function waitFor(tab, fn, arg, { timeout = 30000, what = 'the page' } = {}) {
-    const end = Date.now() + timeout;
-    for (;;) {
-        const value = await tab.evaluate(fn, arg);
-        if (value) return value;
-        if (Date.now() > end) throw new Error(`timed out after ${timeout} ms waiting for ${what}`);
-        await new Promise((done) => setTimeout(done, 100));
-    }
 }
 
 // Opens the player page and waits until it has drawn the video (or, `flat`,

@@ -2,14 +2,14 @@
 // Debian packages: Chromium (puppeteer-core over CDP), Firefox ESR (puppeteer-core
 // over WebDriver BiDi) and WebKitGTK, the engine of Safari (the W3C WebDriver of
 // WebKitWebDriver driving MiniBrowser). Firefox and WebKitGTK need a display:
-// ctest runs them under xvfb-run. Nothing here downloads a browser or a driver.
+// the browser tests and the player benchmark run them under xvfb-run. Nothing
+// here downloads a browser or a driver.
 import { spawn } from 'node:child_process';
 import { existsSync, mkdtempSync, readdirSync } from 'node:fs';
+import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import puppeteer from 'puppeteer-core';
-
-import { freePort } from './harness.mjs';
 
 export const ENGINES = ['chromium', 'firefox', 'webkit'];
 
@@ -24,6 +24,28 @@ const CHROMIUM_FLAGS = [
     '--use-angle=swiftshader',
     '--enable-unsafe-swiftshader',
 ];
+
+async function freePort() {
+    return new Promise((done, fail) => {
+        const server = createServer();
+        server.once('error', fail);
+        server.listen(0, '127.0.0.1', () => {
+            const { port } = server.address();
+            server.close(() => done(port));
+        });
+    });
+}
+
+// Polls a page function until it returns a true value, which it then returns.
+export async function waitFor(tab, fn, arg, { timeout = 30000, what = 'the page' } = {}) {
+    const end = Date.now() + timeout;
+    for (;;) {
+        const value = await tab.evaluate(fn, arg);
+        if (value) return value;
+        if (Date.now() > end) throw new Error(`timed out after ${timeout} ms waiting for ${what}`);
+        await new Promise((done) => setTimeout(done, 100));
+    }
+}
 
 function findBrowser(variable, candidates) {
     const found = [process.env[variable], ...candidates].find((path) => path && existsSync(path));
@@ -58,6 +80,8 @@ export async function launchEngine(name, { autoplay = 'muted', webgl = true, tou
     return {
         name,
         limits,
+        // The browser's own process; its page and drawing processes run below it.
+        pid: browser.process().pid,
         open: async (url, viewport) => {
             const page = await browser.newPage();
             await page.setViewport(viewport);
@@ -157,6 +181,8 @@ async function launchWebKit({ autoplay, webgl }) {
     // One MiniBrowser window: a page is opened in it and closed by leaving it.
     const tab = webDriverTab((method, path, body) => call(method, at(path), body));
     return {
+        // The driver's process; MiniBrowser and its web processes run below it.
+        pid: driver.pid,
         open: async (url, viewport) => {
             await tab.resize(viewport);
             await call('POST', at('/url'), { url });
