@@ -61,7 +61,9 @@ function processesBelow(rootPid) {
         queue.push(...children);
         for (const child of children) {
             try {
-                found.push({ pid: child, words: readFileSync(`/proc/${child}/cmdline`, 'utf8').split('\0') });
+                // Firefox's fork server rewrites its children's command lines with blanks.
+                const words = readFileSync(`/proc/${child}/cmdline`, 'utf8').split(/[\0 ]/).filter(Boolean);
+                found.push({ pid: child, words });
             } catch {
                 // gone already
             }

@@ -8,8 +8,8 @@ import { after, before, test } from 'node:test';
 
 import { ENGINES, launchEngine, waitFor } from '../../../tools/web/engines.mjs';
 import { holdAt, serve, settle, viewState } from '../lib/harness.mjs';
-import { sectorOf, screenPoint } from '../lib/pixels.mjs';
-import { centreOf, namesAt, openViewer, publishProbed, saveScreenshot, shownBox } from '../lib/viewer.mjs';
+import { namesAt, sectorOf, screenPoint } from '../lib/pixels.mjs';
+import { canvasColours, centreOf, openViewer, publishProbed, saveScreenshot, shownBox } from '../lib/viewer.mjs';
 
 const ENGINE = process.env.QM_ENGINE ?? 'chromium';
 assert.ok(ENGINES.includes(ENGINE), `QM_ENGINE ${ENGINE} is one of ${ENGINES}`);
@@ -64,7 +64,7 @@ test('the first frame faces the published direction, not mirrored', async () => 
     await tab.evaluate(() => window.__quillmarkPlayer.buttons.hideTitle());
     await holdAt(tab, 1);
     assert.equal((await viewState(tab)).lon, START_LON);
-    const names = await namesAt(tab, [[0, 22], [-30, 22], [30, 22]]);
+    const names = await namesAt(tab, [[0, 22], [-30, 22], [30, 22]], canvasColours);
     assert.deepEqual(names, [START_LON, START_LON - 30, START_LON + 30].map(sectorOf), 'centre, left, right');
     await saveScreenshot(tab, engine, 'first-frame');
 });

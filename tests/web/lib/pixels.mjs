@@ -1,11 +1,14 @@
 // Reads colours off the player's canvas and names them by the demo clip's layout.
 import { sectors } from './harness.mjs';
 
-// Pixels of the canvas at fractions of its size, as [r, g, b]. The browser
-// decodes its own screenshot, so no image library is needed here.
+// Pixels of the canvas at fractions of its size, as [r, g, b].
 export async function canvasColours(page, points) {
-    const canvas = page.locator('#container canvas');
-    const png = await canvas.screenshot();
+    return pngColours(page, await page.locator('#container canvas').screenshot(), points);
+}
+
+// Pixels of a PNG at fractions of its size. The browser decodes the picture, so
+// no image library is needed here.
+export async function pngColours(page, png, points) {
     return page.evaluate(
         async ({ data, points: wanted }) => {
             const bytes = Uint8Array.from(atob(data), (c) => c.charCodeAt(0));
@@ -72,12 +75,11 @@ export function screenPoint(yawOffset, lat, fov, aspect) {
 
 // The colour names seen in given directions relative to the view centre
 // ([yawOffset, lat] pairs, degrees) for the player's current field of view.
-export async function namesAt(page, directions) {
+export async function namesAt(page, directions, colours = canvasColours) {
     const { fov, aspect } = await page.evaluate(() => {
         const canvas = document.querySelector('#container canvas');
         return { fov: window.__quillmarkPlayer.view.fov, aspect: canvas.clientWidth / canvas.clientHeight };
     });
     const points = directions.map(([yawOffset, lat]) => screenPoint(yawOffset, lat, fov, aspect));
-    const colours = await canvasColours(page, points);
-    return colours.map((rgb) => nameColour(rgb));
+    return (await colours(page, points)).map((rgb) => nameColour(rgb));
 }

@@ -1,4 +1,4 @@
-// Helpers of the viewer tests that run in every engine (engines.mjs): only page
+// Helpers of the viewer tests that run in every engine (tools/web/engines.mjs): page
 // scripts, screenshots and trusted mouse and key input, which all three drivers
 // offer. Not every driver can run a script before the page's own, so the package
 // gets a small probe script, loaded first by the player page, that counts the
@@ -8,7 +8,7 @@ import { join } from 'node:path';
 
 import { waitFor } from '../../../tools/web/engines.mjs';
 import { countDraws, paths, publishCase } from './harness.mjs';
-import { nameColour, screenPoint } from './pixels.mjs';
+import { pngColours } from './pixels.mjs';
 
 function recordErrors() {
     window.__qmErrors = [];
@@ -56,42 +56,13 @@ export function shownBox(tab, selector) {
 
 export const centreOf = (box) => ({ x: box.x + box.width / 2, y: box.y + box.height / 2 });
 
-// Colours of viewport points ([x, y] in CSS pixels) in a screenshot, decoded by
-// the page itself so that no image library is needed.
-export async function coloursAt(tab, points) {
-    const png = await tab.screenshot();
-    return tab.evaluate(
-        async (data, wanted) => {
-            const bytes = Uint8Array.from(atob(data), (c) => c.charCodeAt(0));
-            const bitmap = await createImageBitmap(new Blob([bytes], { type: 'image/png' }));
-            const canvas = document.createElement('canvas');
-            [canvas.width, canvas.height] = [bitmap.width, bitmap.height];
-            const context = canvas.getContext('2d', { willReadFrequently: true });
-            context.drawImage(bitmap, 0, 0);
-            const scale = bitmap.width / innerWidth;
-            return wanted.map(([x, y]) => {
-                const px = Math.min(bitmap.width - 1, Math.round(x * scale));
-                const py = Math.min(bitmap.height - 1, Math.round(y * scale));
-                return [...context.getImageData(px, py, 1, 1).data.slice(0, 3)];
-            });
-        },
-        png.toString('base64'),
-        points,
-    );
-}
-
-// The demo clip's colour names seen in directions ([yaw offset, lat] from the
-// view's centre).
-export async function namesAt(tab, directions) {
-    const { fov, box } = await tab.evaluate(() => {
-        const rect = document.querySelector('#container canvas').getBoundingClientRect();
-        return { fov: window.__quillmarkPlayer.view.fov, box: { x: rect.x, y: rect.y, width: rect.width, height: rect.height } };
-    });
-    const points = directions.map(([yaw, lat]) => {
-        const [fx, fy] = screenPoint(yaw, lat, fov, box.width / box.height);
-        return [box.x + fx * box.width, box.y + fy * box.height];
-    });
-    return (await coloursAt(tab, points)).map((rgb) => nameColour(rgb));
+// Pixels of the player's canvas at fractions of its size, read off a screenshot
+// of the whole page (not every driver takes one of a single element).
+export async function canvasColours(tab, points) {
+    const box = await shownBox(tab, '#container canvas');
+    const page = await tab.evaluate(() => [innerWidth, innerHeight]);
+    const inPage = points.map(([fx, fy]) => [(box.x + fx * box.width) / page[0], (box.y + fy * box.height) / page[1]]);
+    return pngColours(tab, await tab.screenshot(), inPage);
 }
 
 export async function saveScreenshot(tab, engine, name) {
