@@ -4,8 +4,12 @@
 // WebKitWebDriver driving MiniBrowser). Firefox and WebKitGTK need a display:
 // the browser tests and the player benchmark run them under xvfb-run. Nothing
 // here downloads a browser or a driver.
+//
+// An engine opens pages as tabs: evaluate(fn, ...args) runs fn in the page and
+// awaits its promise; click(x, y) and drag(from, to) are trusted mouse input at
+// viewport pixels; screenshot() gives a PNG of the viewport; close().
 import { spawn } from 'node:child_process';
-import { existsSync, mkdtempSync, readdirSync } from 'node:fs';
+import { existsSync, mkdtempSync, readdirSync, rmSync } from 'node:fs';
 import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -76,7 +80,9 @@ const LIMITS = {
 export async function launchEngine(name, { autoplay = 'muted', webgl = true, touch = false } = {}) {
     const limits = LIMITS[name] ?? {};
     if (name === 'webkit') return { name, limits, ...(await launchWebKit({ autoplay, webgl })) };
-    const browser = name === 'firefox' ? await launchFirefox({ autoplay, webgl, touch }) : await launchChromium({ autoplay, webgl });
+    const profile = mkdtempSync(join(tmpdir(), `qm-${name}-`));
+    const browser =
+        name === 'firefox' ? await launchFirefox(profile, { autoplay, webgl, touch }) : await launchChromium(profile, { autoplay, webgl });
     return {
         name,
         limits,
@@ -88,11 +94,14 @@ export async function launchEngine(name, { autoplay = 'muted', webgl = true, tou
             await page.goto(url);
             return puppeteerTab(page);
         },
-        close: () => browser.close(),
+        close: async () => {
+            await browser.close();
+            rmSync(profile, { recursive: true, force: true });
+        },
     };
 }
 
-function launchChromium({ autoplay, webgl }) {
+function launchChromium(profile, { autoplay, webgl }) {
     const args = [...CHROMIUM_FLAGS];
     args.push(`--autoplay-policy=${autoplay === 'muted' ? 'document-user-activation-required' : 'no-user-gesture-required'}`);
     if (!webgl) args.push('--disable-webgl', '--disable-webgl2');
@@ -101,17 +110,17 @@ function launchChromium({ autoplay, webgl }) {
         executablePath: findBrowser('QM_CHROMIUM', ['/usr/bin/chromium']),
         headless: true,
         args,
-        userDataDir: mkdtempSync(join(tmpdir(), 'qm-chromium-')),
+        userDataDir: profile,
     });
 }
 
-function launchFirefox({ autoplay, webgl, touch }) {
+function launchFirefox(profile, { autoplay, webgl, touch }) {
     return puppeteer.launch({
         browser: 'firefox',
         executablePath: findBrowser('QM_FIREFOX', ['/usr/bin/firefox-esr', '/usr/bin/firefox']),
         // Headless Firefox has no WebGL here; under Xvfb it draws with Mesa.
         headless: !process.env.DISPLAY,
-        userDataDir: mkdtempSync(join(tmpdir(), 'qm-firefox-')),
+        userDataDir: profile,
         extraPrefsFirefox: {
             // 1 blocks autoplay with sound, 0 allows it.
             'media.autoplay.default': autoplay === 'muted' ? 1 : 0,
@@ -137,7 +146,6 @@ function puppeteerTab(page) {
             await page.mouse.move(to.x, to.y, { steps: 8 });
             await page.mouse.up();
         },
-        press: (key) => page.keyboard.press(key === ' ' ? 'Space' : key),
         screenshot: async () => Buffer.from(await page.screenshot({ type: 'png' })),
         close: () => page.close(),
     };
@@ -208,9 +216,6 @@ async function waitForDriver(base, driver, log) {
     throw new Error(`WebKitWebDriver did not answer: ${log()}`);
 }
 
-// The W3C key value of the few keys the tests press.
-const KEYS = { ' ': ' ', Enter: '\uE007', Tab: '\uE004', Escape: '\uE00C' };
-
 function webDriverTab(call) {
     const pointer = (steps) => call('POST', '/actions', {
         actions: [{ type: 'pointer', id: 'mouse', parameters: { pointerType: 'mouse' }, actions: steps }],
@@ -230,9 +235,6 @@ function webDriverTab(call) {
         click: (x, y) => pointer([moveTo({ x, y }), { type: 'pointerDown', button: 0 }, { type: 'pointerUp', button: 0 }]),
         drag: (from, to) =>
             pointer([moveTo(from), { type: 'pointerDown', button: 0 }, moveTo(to, 300), { type: 'pointerUp', button: 0 }]),
-        press: (key) => call('POST', '/actions', {
-            actions: [{ type: 'key', id: 'keys', actions: [{ type: 'keyDown', value: KEYS[key] ?? key }, { type: 'keyUp', value: KEYS[key] ?? key }] }],
-        }),
         // WebKitGTK's snapshot can lag the page by a frame or more; let it paint first.
         screenshot: async () => {
             await evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));

@@ -1,5 +1,5 @@
 // Helpers of the viewer tests that run in every engine (tools/web/engines.mjs): page
-// scripts, screenshots and trusted mouse and key input, which all three drivers
+// scripts, screenshots and trusted mouse input, which all three drivers
 // offer. Not every driver can run a script before the page's own, so the package
 // gets a small probe script, loaded first by the player page, that counts the
 // WebGL draws and records uncaught errors.
