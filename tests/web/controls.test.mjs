@@ -3,32 +3,17 @@
 // mute, restart, and the full-screen switch free or locked; the panel hidden or
 // compact as published.
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 
-import { dismissTitle, holdAt, launch, openPlayer, publishCase, screenshot, serve } from './lib/harness.mjs';
+import { browserForFile, dismissTitle, holdAt, openPlayer, screenshot } from './lib/harness.mjs';
 
 const video = (page, read) => page.evaluate(read);
-let browser;
-const servers = [];
-
-before(async () => {
-    browser = await launch();
-});
-
-after(async () => {
-    await browser?.close();
-    for (const server of servers) await server.stop();
-});
-
-async function servedCase(name, options) {
-    const server = await serve(await publishCase(name, options));
-    servers.push(server);
-    return server;
-}
+const run = browserForFile();
+const servedCase = (name, options) => run.servedCase(name, options);
 
 test('play/pause, seek, time display, volume, mute and restart act on the video', async () => {
     const server = await servedCase('controls');
-    const { page, context, problems } = await openPlayer(browser, server);
+    const { page, context, problems } = await openPlayer(run.browser, server);
     await dismissTitle(page);
     const paused = () => video(page, () => document.getElementById('video').paused);
 
@@ -92,13 +77,13 @@ test('play/pause, seek, time display, volume, mute and restart act on the video'
 
 test('full screen switches on, and is refused when locked', async () => {
     const free = await servedCase('fullscreen-free');
-    let { page, context } = await openPlayer(browser, free);
+    let { page, context } = await openPlayer(run.browser, free);
     await page.click('#full_screen');
     await page.waitForFunction(() => document.fullscreenElement !== null);
     await context.close();
 
     const locked = await servedCase('fullscreen-locked', { flags: ['--lock-fullscreen'] });
-    ({ page, context } = await openPlayer(browser, locked));
+    ({ page, context } = await openPlayer(run.browser, locked));
     assert.equal(await page.evaluate(() => window.OS_BLOCK_FULL_SCREEN), 1);
     // A viewer can still click the greyed switch; nothing may come of it.
     await page.click('#full_screen', { force: true });
@@ -111,13 +96,13 @@ test('full screen switches on, and is refused when locked', async () => {
 
 test('the panel is hidden when control_bar is 0 and compact in a narrow player', async () => {
     const hidden = await servedCase('controls-hidden', { settings: [['CONTROLS', 0]] });
-    let { page, context } = await openPlayer(browser, hidden);
+    let { page, context } = await openPlayer(run.browser, hidden);
     assert.equal(await page.locator('#controls').isVisible(), false);
     await context.close();
 
     // WINDOW item 1 is 320 x 240: narrower than 550, so the configuration sets OS_CONTROL.
     const narrow = await servedCase('controls-compact', { settings: [['WINDOW', 1]] });
-    ({ page, context } = await openPlayer(browser, narrow));
+    ({ page, context } = await openPlayer(run.browser, narrow));
     assert.equal(await page.evaluate(() => window.OS_CONTROL), 1);
     const panel = page.locator('#controls');
     assert.ok(await panel.evaluate((node) => node.classList.contains('compact')));

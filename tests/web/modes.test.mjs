@@ -2,28 +2,13 @@
 // frame-rate cap and no drawing while nothing changes, the scrambled
 // configuration script being what runs, full-window mode and alignment.
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 
-import { demoClip, dismissTitle, holdAt, launch, openPlayer, publishCase, screenshot, serve } from './lib/harness.mjs';
+import { browserForFile, demoClip, dismissTitle, holdAt, openPlayer, screenshot } from './lib/harness.mjs';
 import { canvasColours, hexRgb, nameColour, near } from './lib/pixels.mjs';
 
-let browser;
-const servers = [];
-
-before(async () => {
-    browser = await launch();
-});
-
-after(async () => {
-    await browser?.close();
-    for (const server of servers) await server.stop();
-});
-
-async function servedCase(name, options) {
-    const server = await serve(await publishCase(name, options));
-    servers.push(server);
-    return server;
-}
+const run = browserForFile();
+const servedCase = (name, options) => run.servedCase(name, options);
 
 test('black areas: the zones outside the picture show OS_COLOR', async () => {
     // VIEWMODE 1, the area colour stored as 0x00BBGGRR (here red 0, green AA, blue 55),
@@ -32,7 +17,7 @@ test('black areas: the zones outside the picture show OS_COLOR', async () => {
         clip: demoClip('demo-black.mp4'),
         settings: [['VIEWMODE', 1], ['BLACKAREACOLOR', '55AA00'], ['PITCH', 2]],
     });
-    const { page, context, problems } = await openPlayer(browser, server);
+    const { page, context, problems } = await openPlayer(run.browser, server);
     await dismissTitle(page);
     assert.equal(await page.evaluate(() => window.OS_COLOR), '#00AA55');
     await holdAt(page, 2);
@@ -50,7 +35,7 @@ test('black areas: the zones outside the picture show OS_COLOR', async () => {
 test('the frame-rate cap holds while playing, and nothing is drawn while nothing changes', async () => {
     // MAXFPS item 2 publishes OS_FPS 7; WINDOW item 1 keeps software drawing fast.
     const server = await servedCase('fps', { settings: [['MAXFPS', 2], ['WINDOW', 1]] });
-    const { page, context } = await openPlayer(browser, server);
+    const { page, context } = await openPlayer(run.browser, server);
     assert.equal(await page.evaluate(() => window.OS_FPS), 7);
     await page.waitForFunction(() => document.getElementById('video').currentTime > 1);
     const draws = await page.evaluate(async () => {
@@ -80,7 +65,7 @@ test('the scrambled configuration script is what runs', async () => {
     assert.ok(script.startsWith('function unknown(){'), 'decoy prelude first');
     assert.match(script, /eval\(unescape\(/);
     assert.doesNotMatch(script, /var fov/, 'no readable configuration');
-    const { page, context } = await openPlayer(browser, server);
+    const { page, context } = await openPlayer(run.browser, server);
     assert.equal(await page.evaluate(() => window.fov), 100);
     assert.equal(await page.evaluate(() => window.__quillmarkPlayer.view.fov), 100);
     assert.equal(await page.evaluate(() => window.HotSpotItem_pos.length), 10);
@@ -91,7 +76,7 @@ test('the scrambled configuration script is what runs', async () => {
 
 test('full-window mode fills the window and follows its size', async () => {
     const server = await servedCase('full-window', { settings: [['FULLSCREEN', 1]] });
-    const { page, context } = await openPlayer(browser, server, { viewport: { width: 800, height: 600 } });
+    const { page, context } = await openPlayer(run.browser, server, { viewport: { width: 800, height: 600 } });
     const rect = () => page.locator('#container').boundingBox();
     assert.deepEqual(await rect(), { x: 0, y: 0, width: 800, height: 600 });
     assert.equal(await page.evaluate(() => window.posY), 46);
@@ -110,7 +95,7 @@ test('the player sits where the alignment words say, with the Stats panel when a
     const server = await servedCase('aligned', {
         settings: [['WINDOW', 1], ['WIN_POS_X', 4], ['WIN_POS_Y', 3], ['STAT', 1]],
     });
-    const { page, context } = await openPlayer(browser, server, { viewport: { width: 800, height: 600 } });
+    const { page, context } = await openPlayer(run.browser, server, { viewport: { width: 800, height: 600 } });
     assert.deepEqual(await page.locator('#container').boundingBox(), { x: 240, y: 360, width: 320, height: 240 });
     const stats = page.locator('#qm-stats');
     assert.equal(await stats.isVisible(), true);

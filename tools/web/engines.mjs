@@ -17,7 +17,9 @@ import puppeteer from 'puppeteer-core';
 
 export const ENGINES = ['chromium', 'firefox', 'webkit'];
 
-const CHROMIUM_FLAGS = [
+// The flags every Chromium here starts with; ANGLE's software renderer gives it
+// WebGL without a GPU.
+export const CHROMIUM_FLAGS = [
     '--no-sandbox',
     '--disable-background-networking',
     '--disable-component-update',
@@ -29,7 +31,7 @@ const CHROMIUM_FLAGS = [
     '--enable-unsafe-swiftshader',
 ];
 
-async function freePort() {
+export async function freePort() {
     return new Promise((done, fail) => {
         const server = createServer();
         server.once('error', fail);

@@ -3,11 +3,13 @@
 // Debian's Chromium driven by playwright-core.
 import { execFile, spawn } from 'node:child_process';
 import { existsSync, mkdirSync, mkdtempSync, readFileSync } from 'node:fs';
-import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { delimiter, join, resolve } from 'node:path';
 import { promisify } from 'node:util';
+import { after, before } from 'node:test';
 import { chromium } from 'playwright-core';
+
+import { CHROMIUM_FLAGS, freePort } from '../../../tools/web/engines.mjs';
 
 const run = promisify(execFile);
 
@@ -33,18 +35,6 @@ function chromiumPath() {
     }
     throw new Error('no chromium on PATH: scripts/setup.sh installs it');
 }
-const CHROMIUM_FLAGS = [
-    '--no-sandbox',
-    '--disable-background-networking',
-    '--disable-component-update',
-    '--disable-sync',
-    '--no-first-run',
-    '--disable-quic',
-    // Headless WebGL through ANGLE's software renderer.
-    '--use-gl=angle',
-    '--use-angle=swiftshader',
-    '--enable-unsafe-swiftshader',
-];
 
 export function demoClip(name = 'demo.mp4') {
     const clip = join(paths.clipDir(), name);
@@ -88,16 +78,6 @@ export async function publishCase(name, { clip = demoClip(), settings = [], hotS
     return out;
 }
 
-async function freePort() {
-    return new Promise((resolvePort, reject) => {
-        const server = createServer();
-        server.once('error', reject);
-        server.listen(0, '127.0.0.1', () => {
-            const { port } = server.address();
-            server.close(() => resolvePort(port));
-        });
-    });
-}
 
 async function waitForServer(url, child) {
     for (let attempt = 0; attempt < 200; ++attempt) {
@@ -252,4 +232,27 @@ export async function dismissTitle(page) {
     await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
     await page.mouse.move(1, 1);
     await title.waitFor({ state: 'hidden' });
+}
+
+// One browser for a test file and the cases it serves, all closed after the
+// file's last test: `const run = browserForFile();`, then run.browser and
+// await run.servedCase(name, options).
+export function browserForFile() {
+    const servers = [];
+    const run = {
+        browser: null,
+        async servedCase(name, options) {
+            const server = await serve(await publishCase(name, options));
+            servers.push(server);
+            return server;
+        },
+    };
+    before(async () => {
+        run.browser = await launch();
+    });
+    after(async () => {
+        await run.browser?.close();
+        for (const server of servers) await server.stop();
+    });
+    return run;
 }
