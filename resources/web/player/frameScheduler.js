@@ -59,13 +59,28 @@ export class FrameScheduler {
     // for the next animation frame), otherwise at the next allowed frame.
     drawNow() {
         const now = this.window.performance.now();
-        if (this.window.document.hidden || !this.limiter.mayDraw(now)) {
+        if (this.window.document.hidden) {
             this.invalidate();
+            return;
+        }
+        if (!this.limiter.mayDraw(now)) {
+            this.dirty = true;
+            this.sleepUntilAllowed(now);
             return;
         }
         this.dirty = false;
         this.limiter.recordDraw(now);
         this.draw();
+    }
+
+    // Sleeps until the cap allows the next draw instead of asking for every
+    // animation frame in between, which would cost the page a frame each time.
+    sleepUntilAllowed(now) {
+        if (this.pending || this.waiting) return;
+        this.waiting = this.window.setTimeout(() => {
+            this.waiting = 0;
+            this.wake();
+        }, this.limiter.waitFrom(now));
     }
 
     wake() {
@@ -90,11 +105,6 @@ export class FrameScheduler {
             if (animating) this.wake();
             return;
         }
-        // Sleep until the cap allows the next draw instead of asking for every
-        // animation frame in between, which would cost the page a frame each time.
-        this.waiting = this.window.setTimeout(() => {
-            this.waiting = 0;
-            this.wake();
-        }, this.limiter.waitFrom(now));
+        this.sleepUntilAllowed(now);
     }
 }
