@@ -237,17 +237,16 @@ test('the sphere holds the vertices and triangles of three.js\'s, mirrored, with
         const whole = new SphereGeometry(500, segments, rows, 0, 2 * Math.PI, band.thetaStart, band.thetaLength);
         const ours = sphereGeometry(segments, segments, band);
         const { position, uv } = whole.attributes;
-        assert.equal(ours.attributes.position.count, position.count);
+        assert.equal(ours.positions.length, position.count * 3);
         for (let i = 0; i < position.count; ++i) {
             // Rows counted from the top: the texture is not flipped.
             const v = 1 - (band.uvBottom + uv.getY(i) * (band.uvTop - band.uvBottom));
             const expected = [-position.getX(i), position.getY(i), position.getZ(i), uv.getX(i), v];
-            const p = ours.attributes.position;
-            const actual = [p.getX(i), p.getY(i), p.getZ(i), ours.attributes.uv.getX(i), ours.attributes.uv.getY(i)];
+            const actual = [...ours.positions.subarray(i * 3, i * 3 + 3), ...ours.uvs.subarray(i * 2, i * 2 + 2)];
             const off = actual.findIndex((value, k) => Math.abs(value - expected[k]) > 1e-3);
             assert.equal(off, -1, `${segments} segments, vertex ${i}: ${actual} vs ${expected}`);
         }
-        assert.deepEqual([...ours.index.array], [...whole.index.array]);
+        assert.deepEqual([...ours.indices], [...whole.index.array]);
     }
 });
 

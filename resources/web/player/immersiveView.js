@@ -7,6 +7,7 @@
 import { CanvasTexture, Mesh, MeshBasicMaterial, PlaneGeometry, Raycaster, SRGBColorSpace } from 'three';
 import { directionVector } from './directions.js';
 import { isShownAt } from './hotSpots.js';
+import { ImmersiveScene } from './immersiveScene.js';
 
 // Inside the picture's sphere (radius 500), about as large as on the page.
 const MARKER_DISTANCE = 400;
@@ -53,9 +54,10 @@ export class ImmersiveView {
         this.view = view;
         this.onPresenting = onPresenting;
         this.session = null;
+        // Made at the first session: the page's own view needs none of it.
+        this.headset = null;
         this.markers = [];
         this.controllers = [];
-        this.raycaster = new Raycaster();
         this.button = window.document.createElement('button');
         this.button.type = 'button';
         this.button.id = 'qm-vr';
@@ -87,10 +89,11 @@ export class ImmersiveView {
         }
         this.session = session;
         session.addEventListener('end', () => this.onEnd());
-        const xr = this.sphere.renderer.xr;
+        this.headset ??= new ImmersiveScene(this.sphere);
+        this.headset.begin(this.view.lon);
+        const xr = this.headset.xr;
         xr.enabled = true;
         xr.setReferenceSpaceType('local');
-        this.sphere.faceForward(this.view.lon);
         this.addMarkers();
         this.addControllers();
         this.onPresenting(true);
@@ -100,7 +103,7 @@ export class ImmersiveView {
             session.end().catch(() => {});
             return;
         }
-        this.sphere.renderer.setAnimationLoop(() => this.drawFrame());
+        this.headset.renderer.setAnimationLoop(() => this.drawFrame());
     }
 
     addMarkers() {
@@ -117,7 +120,7 @@ export class ImmersiveView {
             marker.lookAt(0, 0, 0);
             marker.userData.entry = entry;
             marker.visible = false;
-            this.sphere.world.add(marker);
+            this.headset.world.add(marker);
             this.markers.push(marker);
         }
     }
@@ -125,9 +128,9 @@ export class ImmersiveView {
     addControllers() {
         if (this.controllers.length) return;
         for (let index = 0; index < CONTROLLERS; ++index) {
-            const controller = this.sphere.renderer.xr.getController(index);
+            const controller = this.headset.xr.getController(index);
             controller.addEventListener('select', () => this.select(controller));
-            this.sphere.scene.add(controller);
+            this.headset.scene.add(controller);
             this.controllers.push(controller);
         }
     }
@@ -139,13 +142,14 @@ export class ImmersiveView {
         // so a moving or newly seeked video is uploaded here.
         if (this.video.readyState >= 2 && (seconds !== this.uploadedAt || !this.video.paused)) {
             this.uploadedAt = seconds;
-            this.sphere.takeVideoFrame();
+            this.headset.takeVideoFrame();
         }
-        this.sphere.render();
+        this.headset.render();
     }
 
     select(controller) {
         controller.updateMatrixWorld(true);
+        this.raycaster ??= new Raycaster();
         this.raycaster.setFromXRController(controller);
         const [hit] = this.raycaster.intersectObjects(
             this.markers.filter((marker) => marker.visible),
@@ -158,8 +162,8 @@ export class ImmersiveView {
     }
 
     onEnd() {
-        this.sphere.renderer.setAnimationLoop(null);
-        this.sphere.renderer.xr.enabled = false;
+        this.headset.renderer.setAnimationLoop(null);
+        this.headset.xr.enabled = false;
         for (const marker of this.markers) {
             marker.removeFromParent();
             marker.geometry.dispose();
@@ -167,8 +171,8 @@ export class ImmersiveView {
             marker.material.dispose();
         }
         this.markers = [];
-        this.sphere.faceForward(null);
-        this.sphere.forgetSize();
+        this.headset.faceForward(null);
+        this.sphere.afterHeadset();
         this.session = null;
         this.onPresenting(false);
     }

@@ -19,6 +19,10 @@ import { ViewState, ZOOM_STEP_DEGREES } from './viewState.js';
 // does anything first.
 const TITLE_SECONDS = 4;
 const FIRST_INTERACTIONS = ['pointerdown', 'keydown', 'wheel', 'touchstart'];
+// The buttons' pictures load once placed; placed with the first video picture,
+// they do not hold up the video's start. A video slower than this, or one that
+// fails, gets its buttons anyway.
+const BUTTONS_LATEST_SECONDS = 2;
 
 export class Player {
     constructor({ window, options }) {
@@ -26,6 +30,7 @@ export class Player {
         this.document = window.document;
         this.options = options;
         this.fullScreen = false;
+        this.buttonsPlaced = false;
         this.video = this.document.getElementById('video');
         this.container = this.document.getElementById('container');
         this.view = new ViewState(options);
@@ -151,6 +156,7 @@ export class Player {
         });
         this.watchVideo();
         this.watchFirstInteraction();
+        this.window.setTimeout(() => this.placeButtons(), BUTTONS_LATEST_SECONDS * 1000);
         this.window.addEventListener('resize', () => this.layout());
         this.document.addEventListener('fullscreenchange', () => {
             this.fullScreen = Boolean(this.document.fullscreenElement);
@@ -203,10 +209,17 @@ export class Player {
             this.scheduler.drawNow();
             this.window.setTimeout(() => this.buttons.hideTitle(), TITLE_SECONDS * 1000);
             for (const image of this.document.images) image.loading = 'eager';
+            this.placeButtons();
         };
         if (video.readyState >= 2) firstPicture();
         else video.addEventListener('loadeddata', firstPicture, { once: true });
         video.addEventListener('volumechange', () => this.soundChanged());
+    }
+
+    placeButtons() {
+        if (this.buttonsPlaced) return;
+        this.buttonsPlaced = true;
+        this.layout();
     }
 
     // The media element reports a change of sound with a later event; a command
@@ -251,7 +264,7 @@ export class Player {
         placeElement(this.container, rect.left, rect.top, rect.width, rect.height);
         this.sphere.setSize(rect.width, rect.height);
         this.controls.layout(rect, touch);
-        this.buttons.layout(rect, this.controls.height, touch);
+        if (this.buttonsPlaced) this.buttons.layout(rect, this.controls.height, touch);
         if (this.stats) placeElement(this.stats.dom, rect.left, rect.top);
         this.scheduler.invalidate();
     }

@@ -8,6 +8,7 @@ const MEDIA_ERR_NETWORK = 2;
 const NETWORK_NO_SOURCE = 3;
 const HAVE_METADATA = 1;
 const HAVE_CURRENT_DATA = 2;
+const SPINNER_DELAY_MS = 1500;
 
 export const VIDEO_MESSAGES = {
     network: 'The video could not be loaded. Check the connection and reload the page.',
@@ -64,9 +65,17 @@ export function watchVideoStatus({ document, video, container }) {
         } else if (video.readyState >= HAVE_CURRENT_DATA) {
             show('', null);
         } else if (overlay.dataset.state !== 'loading') {
-            const spinner = document.createElement('div');
-            spinner.id = 'qm-video-spinner';
-            show('loading', spinner);
+            show('loading', null);
+            // Only a slow start gets the turning indicator: each of its frames is
+            // drawn while the graphics set-up and the video's decoding need the
+            // processor.
+            const wait = document.defaultView?.setTimeout ?? setTimeout;
+            wait(() => {
+                if (overlay.dataset.state !== 'loading' || overlay.firstChild) return;
+                const spinner = document.createElement('div');
+                spinner.id = 'qm-video-spinner';
+                overlay.replaceChildren(spinner);
+            }, SPINNER_DELAY_MS);
         }
     };
     for (const event of ['loadstart', 'loadedmetadata', 'loadeddata', 'canplay', 'playing', 'error', 'emptied', 'stalled']) {
