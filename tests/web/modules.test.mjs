@@ -8,9 +8,11 @@ import { DrawLimiter } from '../../resources/web/player/frameScheduler.js';
 import { isShownAt, safeLink } from '../../resources/web/player/hotSpots.js';
 import { declareHotSpotArrays } from '../../resources/web/player/hotSpotArrays.js';
 import { readOptions } from '../../resources/web/player/options.js';
-import { SphereGeometry } from 'three';
+import { PerspectiveCamera, SphereGeometry, Vector3 } from 'three';
 import { FULL_BAND, pictureRows, sphereBand } from '../../resources/web/player/pictureBand.js';
-import { sphereGeometry } from '../../resources/web/player/sphereRenderer.js';
+import { FAR, NEAR, sphereGeometry } from '../../resources/web/player/sphereRenderer.js';
+import { lookMatrix, perspectiveMatrix } from '../../resources/web/player/viewMatrices.js';
+import { warmUpGraphics, whenGraphicsWarm } from '../../resources/web/player/earlyContext.js';
 import { timeText } from '../../resources/web/player/timeText.js';
 import { stepAt, volumeStep } from '../../resources/web/player/controlPanel.js';
 import { rowLayout } from '../../resources/web/player/buttons.js';
@@ -258,4 +260,43 @@ test('video problems: none while the element has yet to try a source or is loadi
     assert.equal(videoProblem(video({ readyState: 1 })), 'picture');
     assert.equal(videoProblem(video({ readyState: 4, videoWidth: 2, videoHeight: 1 })), null);
     assert.deepEqual([2, 3, 4].map((code) => videoProblem(video({ error: { code } }))), ['network', 'decode', 'source']);
+});
+
+test('the page\'s view matrices are those of a three.js camera looking the same way', () => {
+    for (const [lon, lat, fov, aspect] of [[0, 0, 120, 1.5], [170, 25, 70, 0.6], [-100, -89.5, 40, 2]]) {
+        const camera = new PerspectiveCamera(fov, aspect, NEAR, FAR);
+        const d = directionVector(lon, lat);
+        camera.lookAt(new Vector3(d.x, d.y, d.z).multiplyScalar(500));
+        camera.updateMatrixWorld();
+        const pairs = [[lookMatrix(lon, lat), camera.matrixWorldInverse], [perspectiveMatrix(fov, aspect, NEAR, FAR), camera.projectionMatrix]];
+        for (const [ours, theirs] of pairs) {
+            const off = [...ours].findIndex((value, i) => Math.abs(value - theirs.elements[i]) > 1e-5);
+            assert.equal(off, -1, `lon ${lon} lat ${lat} fov ${fov}: ${[...ours]} vs ${theirs.elements}`);
+        }
+    }
+});
+
+test('graphics set-up: waiters are called once the worker answers, or at once without workers', () => {
+    const calls = [];
+    const workers = [];
+    const scope = {
+        URL: { createObjectURL: () => 'blob:x', revokeObjectURL: () => {} },
+        Blob: class {},
+        Worker: class {
+            constructor() {
+                workers.push(this);
+            }
+        },
+    };
+    warmUpGraphics(scope);
+    whenGraphicsWarm(scope, () => calls.push('first'));
+    assert.deepEqual(calls, [], 'nothing before the worker answers');
+    workers[0].onmessage({ data: true });
+    workers[0].onmessage({ data: true });
+    whenGraphicsWarm(scope, () => calls.push('later'));
+    assert.deepEqual(calls, ['first', 'later']);
+    const bare = {};
+    warmUpGraphics(bare);
+    whenGraphicsWarm(bare, () => calls.push('no workers'));
+    assert.deepEqual(calls, ['first', 'later', 'no workers']);
 });
