@@ -59,9 +59,10 @@ test('index moved first: a spinner, then the first frame from the head of the fi
     const page = await context.newPage();
     const cdp = await context.newCDPSession(page);
     await cdp.send('Network.enable');
-    // The video alone at 400 kbit/s (the whole of it takes twelve seconds); the
-    // player's scripts come at once, so it waits for the video as on a slow link.
-    const slow = { urlPattern: '*://*:*/end.mp4', latency: 150, downloadThroughput: 50000, uploadThroughput: 50000 };
+    // The video alone at 400 kbit/s (the whole of it takes twelve seconds) and
+    // slow to answer, long enough for the spinner, which a quick start never
+    // shows; the player's scripts come at once, so it waits as on a slow link.
+    const slow = { urlPattern: '*://*:*/end.mp4', latency: 2500, downloadThroughput: 50000, uploadThroughput: 50000 };
     await cdp.send('Network.emulateNetworkConditionsByRule', { offline: false, matchedNetworkConditions: [slow] });
     const ranges = [];
     const requests = new Set();
