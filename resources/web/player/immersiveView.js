@@ -68,7 +68,7 @@ export class ImmersiveView {
         window.document.body.appendChild(this.button);
         immersiveSupported(window.navigator).then((supported) => {
             // The flat view without WebGL has nothing to show a headset.
-            if (!supported || !sphere.renderer) return;
+            if (!supported || sphere.flat) return;
             this.button.hidden = false;
             onPresenting(false);
         });

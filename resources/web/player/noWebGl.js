@@ -3,7 +3,6 @@
 // the view and the video itself shown flat in the player's box, with the poster
 // until it plays; hot spots stand over their place in the flat picture. The flat
 // view stands in for the sphere renderer, so the rest of the player runs as usual.
-import { EARLY_CANVAS_KEY } from './earlyContext.js';
 
 export const NO_WEBGL_MESSAGE =
     'This 360° video needs WebGL, which this browser has turned off or cannot use, so it plays flat here. ' +
@@ -20,26 +19,15 @@ const STYLE = `
   background: #000; }
 `;
 
-// The player draws with three.js, which needs WebGL 2; cn2.js has asked for it already.
-export function webGlAvailable(window) {
-    if (window[EARLY_CANVAS_KEY]) return true;
+// The sphere renderer, which reports later (it asks for its context only once
+// the graphics set-up is done) when WebGL turns out not to work; the flat view
+// should the renderer not even start.
+export function createView(makeSphere, parts) {
     try {
-        return Boolean(window.document.createElement('canvas').getContext('webgl2'));
+        return makeSphere();
     } catch {
-        return false;
+        return new FlatView(parts);
     }
-}
-
-// The sphere renderer where WebGL works, else the flat view.
-export function createView(window, makeSphere, parts) {
-    if (webGlAvailable(window)) {
-        try {
-            return makeSphere();
-        } catch {
-            // A context that exists but cannot be used: shown flat as well.
-        }
-    }
-    return new FlatView(parts);
 }
 
 export class FlatView {

@@ -9,7 +9,7 @@ import { HotSpots } from './hotSpots.js';
 import { ImmersiveView } from './immersiveView.js';
 import { attachKeyboardInput } from './keyboardInput.js';
 import { coarsePointer, placeElement, playerRect } from './layout.js';
-import { createView } from './noWebGl.js';
+import { createView, FlatView } from './noWebGl.js';
 import { startPlayback } from './playback.js';
 import { attachPointerInput } from './pointerInput.js';
 import { SphereRenderer } from './sphereRenderer.js';
@@ -34,9 +34,12 @@ export class Player {
         this.video = this.document.getElementById('video');
         this.container = this.document.getElementById('container');
         this.view = new ViewState(options);
-        const viewParts = { document: this.document, container: this.container, video: this.video, options };
+        this.viewParts = { document: this.document, container: this.container, video: this.video, options };
         // Without WebGL the video is shown flat under a message (noWebGl.js).
-        this.sphere = createView(window, () => new SphereRenderer(viewParts), viewParts);
+        this.sphere = createView(
+            () => new SphereRenderer({ ...this.viewParts, onNoWebGl: () => this.showFlat() }),
+            this.viewParts,
+        );
         this.buttons = new Buttons(this.document);
         this.hotSpots = new HotSpots({ document: this.document, window, hotSpots: options.hotSpots });
         this.controls = new ControlPanel({
@@ -143,12 +146,8 @@ export class Player {
         this.container.tabIndex = 0;
         this.container.setAttribute('role', 'application');
         this.container.setAttribute('aria-label', '360° video player');
-        attachPointerInput({
-            element: this.sphere.canvas,
-            view: this.view,
-            mouseSpeed: this.options.mouseSpeed,
-            onActivity: () => this.onViewerActivity(),
-        });
+        this.started = true;
+        this.attachViewInput();
         attachKeyboardInput({
             element: this.container,
             view: this.view,
@@ -167,6 +166,25 @@ export class Player {
             volume: this.options.volume,
             onRefusedSound: () => this.showMuted(true),
         });
+    }
+
+    attachViewInput() {
+        attachPointerInput({
+            element: this.sphere.canvas,
+            view: this.view,
+            mouseSpeed: this.options.mouseSpeed,
+            onActivity: () => this.onViewerActivity(),
+        });
+    }
+
+    // The renderer found no WebGL: the video is shown flat instead.
+    showFlat() {
+        if (this.sphere.flat) return;
+        this.sphere.canvas.remove();
+        this.sphere = new FlatView(this.viewParts);
+        this.immersive.button.hidden = true;
+        if (this.started) this.attachViewInput();
+        this.layout();
     }
 
     // Keys reach the view once the viewer takes hold of it.

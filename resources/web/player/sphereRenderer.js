@@ -103,9 +103,10 @@ export function sphereGeometry(segmentsWidth, segmentsHeight, band) {
 }
 
 export class SphereRenderer {
-    constructor({ document, container, video, options }) {
+    constructor({ document, container, video, options, onNoWebGl }) {
         this.options = options;
         this.video = video;
+        this.onNoWebGl = onNoWebGl;
         this.canvas = document.createElement('canvas');
         this.pixelRatio = Math.min(2, globalThis.devicePixelRatio || 1);
         this.canvas.className = 'qm-view';
@@ -122,8 +123,9 @@ export class SphereRenderer {
         this.setBand(FULL_BAND);
         this.setSize(options.width, options.height);
         // The context is asked for once the graphics set-up is done, so the page
-        // never waits for it while the video loads.
-        whenGraphicsWarm(globalThis, () => this.makeContext());
+        // never waits for it while the video loads; never before the player has
+        // started, which may then show the video flat.
+        whenGraphicsWarm(globalThis, () => Promise.resolve().then(() => this.makeContext()));
     }
 
     // The context with the program, the sphere and the texture; the program is
@@ -135,7 +137,8 @@ export class SphereRenderer {
         endWarmUp(globalThis);
         if (!gl) {
             this.failed = true;
-            throw new Error('Error creating WebGL context.');
+            this.onNoWebGl?.();
+            return null;
         }
         this.gl = gl;
         this.program = buildProgram(gl, this.shaders);
