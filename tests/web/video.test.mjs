@@ -112,11 +112,25 @@ test('a video the browser cannot play: a message over the view, no spinner', asy
     }
 });
 
-test('an H.264 QuickTime video is named video/mp4 and plays', async () => {
+const recordVideoReady = () =>
+    document.addEventListener('loadeddata', () => (window.__qmVideoReady ??= performance.now()), true);
+
+test('an H.264 QuickTime video is named video/mp4 and plays, with nothing in the way of its start', async () => {
     const { dir, server } = await served('video-mov', join(clips, 'h264.mov'));
     assert.match(readFileSync(join(dir, 'tv360_player.html'), 'latin1'), /<SOURCE src="h264\.mov" type='video\/mp4'\/>/);
-    const { page, context, problems } = await openPlayer(browser, server);
+    const { page, context, problems } = await openPlayer(browser, server, { init: [recordVideoReady] });
     await page.waitForFunction(() => document.getElementById('video').currentTime > 0.5);
+    // No draw before the video's first picture, and the buttons' pictures asked
+    // for only with it (a video slower than two seconds gets them then).
+    const start = await page.evaluate(() => ({
+        ready: window.__qmVideoReady,
+        firstDraw: window.__qmDrawTimes[0],
+        pictures: performance.getEntriesByType('resource').filter((e) => /\/images\/\w+\.png$/.test(e.name)).map((e) => e.startTime),
+    }));
+    assert.ok(start.firstDraw >= start.ready, `first draw at ${start.firstDraw} ms, picture at ${start.ready} ms`);
+    assert.ok(start.pictures.length > 0, 'the buttons have their pictures');
+    const early = start.pictures.filter((at) => at < Math.min(start.ready, 1900));
+    assert.deepEqual(early, [], `pictures asked for before the first frame at ${start.ready} ms`);
     await dismissTitle(page);
     const [centre] = await canvasColours(page, [[0.5, 0.35]]);
     assert.equal(nameColour(centre), 0, 'the picture of lon 0 is drawn');
