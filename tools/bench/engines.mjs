@@ -27,7 +27,8 @@ export function probedCopy(dir, pageName, instrument) {
     return copy;
 }
 
-function threadCpuMs(pid, tid = pid) {
+// Time in ms a thread has spent on a CPU, as Linux's scheduler counts it.
+export function threadCpuMs(pid, tid = pid) {
     try {
         return Number(readFileSync(`/proc/${pid}/task/${tid}/schedstat`, 'utf8').split(' ')[0]) / 1e6;
     } catch {
@@ -35,7 +36,7 @@ function threadCpuMs(pid, tid = pid) {
     }
 }
 
-function processCpuMs(pid) {
+export function processCpuMs(pid) {
     try {
         return readdirSync(`/proc/${pid}/task`).reduce((sum, tid) => sum + threadCpuMs(pid, tid), 0);
     } catch {
@@ -85,7 +86,8 @@ function cpuSnapshot(pages, all) {
     };
 }
 
-function framesIn(draws) {
+// Draw calls of one frame come together; a gap starts the next frame.
+export function framesIn(draws) {
     return draws.filter((time, i) => i === 0 || time - draws[i - 1] > FRAME_GAP_MS).length;
 }
 

@@ -22,7 +22,6 @@
 //    per frame counted from each engine's own processes: tools/bench/engines.mjs).
 import { execFile, spawn } from 'node:child_process';
 import { copyFileSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync, writeFileSync } from 'node:fs';
-import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { dirname, extname, join, relative, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -31,7 +30,8 @@ import { gzipSync } from 'node:zlib';
 import { build } from 'esbuild';
 import { chromium } from 'playwright-core';
 
-import { measureInEngine, probedCopy } from './engines.mjs';
+import { CHROMIUM_FLAGS, freePort } from '../web/engines.mjs';
+import { framesIn, measureInEngine, processCpuMs, probedCopy, threadCpuMs } from './engines.mjs';
 
 const run = promisify(execFile);
 const repoRoot = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
@@ -46,20 +46,6 @@ const REFERENCE_PACKAGES = [
     '@photo-sphere-viewer/video-plugin@5.15.1',
     '@photo-sphere-viewer/equirectangular-video-adapter@5.15.1',
 ];
-const CHROMIUM_FLAGS = [
-    '--no-sandbox',
-    '--disable-background-networking',
-    '--disable-component-update',
-    '--disable-sync',
-    '--no-first-run',
-    '--disable-quic',
-    '--use-gl=angle',
-    '--use-angle=swiftshader',
-    '--enable-unsafe-swiftshader',
-    '--autoplay-policy=no-user-gesture-required',
-];
-// Draw calls further apart than this belong to different frames.
-const FRAME_GAP_MS = 4;
 
 function option(name, fallback) {
     const at = process.argv.indexOf(`--${name}`);
@@ -224,16 +210,6 @@ async function writeReferences(work, packageDir) {
     await writeMinimalSphere(packageDir);
 }
 
-async function freePort() {
-    return new Promise((done, fail) => {
-        const server = createServer();
-        server.once('error', fail);
-        server.listen(0, '127.0.0.1', () => {
-            const { port } = server.address();
-            server.close(() => done(port));
-        });
-    });
-}
 
 async function serve(dir) {
     const port = await freePort();
@@ -288,22 +264,7 @@ function instrument() {
     }
 }
 
-// Time in ms a thread has spent on a CPU, as Linux's scheduler counts it.
-function threadCpuMs(pid, tid = pid) {
-    try {
-        return Number(readFileSync(`/proc/${pid}/task/${tid}/schedstat`, 'utf8').split(' ')[0]) / 1e6;
-    } catch {
-        return 0;
-    }
-}
 
-function processCpuMs(pid) {
-    try {
-        return readdirSync(`/proc/${pid}/task`).reduce((sum, tid) => sum + threadCpuMs(pid, tid), 0);
-    } catch {
-        return 0;
-    }
-}
 
 // The browser's renderer and GPU processes: descendants of its main process.
 function browserProcesses(rootPid) {
@@ -336,9 +297,6 @@ function cpuSnapshot(processes) {
     };
 }
 
-function framesIn(draws) {
-    return draws.filter((time, i) => i === 0 || time - draws[i - 1] > FRAME_GAP_MS).length;
-}
 
 // The browser's own process, known by the profile folder it was given.
 function browserPid(profile) {
@@ -359,7 +317,7 @@ async function measure(url) {
     const context = await chromium.launchPersistentContext(profile, {
         executablePath: '/usr/bin/chromium',
         headless: true,
-        args: CHROMIUM_FLAGS,
+        args: [...CHROMIUM_FLAGS, '--autoplay-policy=no-user-gesture-required'],
         viewport: { width: WIDTH, height: HEIGHT },
     });
     try {
