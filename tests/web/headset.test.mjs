@@ -9,7 +9,7 @@ import { writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { after, before, test } from 'node:test';
 
-import { holdAt, launch, openPlayer, publishCase, screenshot, serve } from './lib/harness.mjs';
+import { holdAt, launch, openPage, openPlayer, publishCase, screenshot, serve } from './lib/harness.mjs';
 import { canvasColours, nameColour, sectorOf } from './lib/pixels.mjs';
 
 let server;
@@ -155,11 +155,33 @@ test('Enter VR shows the video round the viewer; the hot spot ahead is followed 
     await context.close();
 });
 
-test('without immersive VR there is no Enter VR button', async () => {
+test('without immersive VR, or without WebGL, there is no Enter VR button', async () => {
     const noHeadset = () =>
         Object.defineProperty(navigator, 'xr', { configurable: true, value: { isSessionSupported: async () => false } });
     const { page, context } = await openPlayer(browser, server, { init: [noHeadset] });
     await page.waitForTimeout(500);
     assert.equal(await page.locator('#qm-vr').isVisible(), false);
     await context.close();
+
+    // A headset that answers only after the page has found no WebGL and gone flat.
+    const lateHeadset = () => {
+        const supported = navigator.xr.isSessionSupported;
+        navigator.xr.isSessionSupported = (mode) => new Promise((done) => {
+            const answer = () => {
+                if (!document.getElementById('qm-no-webgl')) return setTimeout(answer, 50);
+                window.__xr.answered = true;
+                done(supported(mode));
+            };
+            answer();
+        });
+    };
+    const noWebGl = await launch({ args: ['--disable-webgl', '--disable-webgl2'] });
+    try {
+        const flat = await openPage(noWebGl, server, { init: [standIn, lateHeadset] });
+        await flat.page.waitForFunction(() => window.__xr.answered, null, { timeout: 20000 });
+        await flat.page.waitForTimeout(300);
+        assert.equal(await flat.page.locator('#qm-vr').isVisible(), false);
+    } finally {
+        await noWebGl.close();
+    }
 });

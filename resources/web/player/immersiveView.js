@@ -67,8 +67,9 @@ export class ImmersiveView {
         this.button.addEventListener('click', () => this.enter());
         window.document.body.appendChild(this.button);
         immersiveSupported(window.navigator).then((supported) => {
-            // The flat view without WebGL has nothing to show a headset.
-            if (!supported || sphere.flat) return;
+            // The flat view without WebGL has nothing to show a headset; a renderer
+            // that found no WebGL before the answer came has handed over to it.
+            if (!supported || sphere.flat || sphere.failed) return;
             this.button.hidden = false;
             onPresenting(false);
         });

@@ -116,11 +116,11 @@ export async function serve(dir) {
     };
 }
 
-export async function launch({ autoplay = 'no-user-gesture-required' } = {}) {
+export async function launch({ autoplay = 'no-user-gesture-required', args = [] } = {}) {
     return chromium.launch({
         executablePath: chromiumPath(),
         headless: true,
-        args: [...CHROMIUM_FLAGS, `--autoplay-policy=${autoplay}`],
+        args: [...CHROMIUM_FLAGS, `--autoplay-policy=${autoplay}`, ...args],
     });
 }
 
