@@ -58,6 +58,9 @@ test('hot spots appear only within [pos, pos + time)', async () => {
     for (const id of ['#hs1', '#hs2', '#check_hs']) {
         assert.equal(await page.locator(id).isVisible(), false, `${id} after its time`);
     }
+    // Gone from the screen, gone from the keyboard's and the screen reader's way.
+    assert.equal(await page.getByRole('link', { name: 'Entrée du musée' }).count(), 0);
+    assert.equal(await page.locator('#hs1').getAttribute('tabindex'), '-1');
     await screenshot(page, 'hotspots-expired');
     assert.deepEqual(problems, []);
     await context.close();

@@ -94,7 +94,6 @@ export class HotSpots {
             const point = isShownAt(entry.hotSpot, seconds) ? project(entry.lon, 0) : null;
             const inside =
                 point && point.x >= 0 && point.x <= rect.width && point.y >= 0 && point.y <= rect.height;
-            entry.shown = Boolean(inside);
             if (!inside) {
                 this.hide(entry);
                 continue;
@@ -102,8 +101,7 @@ export class HotSpots {
             const left = rect.left + point.x - ICON_SIZE / 2;
             const top = rect.top + point.y - ICON_SIZE / 2;
             placeElement(entry.image, left, top, ICON_SIZE, ICON_SIZE);
-            entry.image.tabIndex = 0;
-            entry.image.setAttribute('aria-hidden', 'false');
+            this.setReachable(entry, true);
             shown.push({ entry, left, top, fromCentre: Math.abs(point.x - rect.width / 2) });
         }
         this.placeCaptions(shown);
@@ -111,8 +109,10 @@ export class HotSpots {
         if (shown.length) {
             const first = shown[0];
             placeElement(this.check, first.left + ICON_SIZE, first.top - CHECK_SIZE / 2, CHECK_SIZE, CHECK_SIZE);
-        } else {
+            this.checkHidden = false;
+        } else if (!this.checkHidden) {
             hideElement(this.check);
+            this.checkHidden = true;
         }
     }
 
@@ -141,11 +141,21 @@ export class HotSpots {
         }
     }
 
+    // Runs for every drawn frame: a hidden hot spot is left alone.
     hide(entry) {
+        if (entry.shown === false) return;
         hideElement(entry.image);
         hideElement(entry.caption);
-        entry.image.tabIndex = -1;
-        entry.image.setAttribute('aria-hidden', 'true');
+        this.setReachable(entry, false);
+    }
+
+    // Focus and the screen reader follow what is shown; the attributes are
+    // written only when that changes, as each write is work for the page.
+    setReachable(entry, shown) {
+        if (entry.shown === shown) return;
+        entry.shown = shown;
+        entry.image.tabIndex = shown ? 0 : -1;
+        entry.image.setAttribute('aria-hidden', shown ? 'false' : 'true');
     }
 
     get anyTimed() {
