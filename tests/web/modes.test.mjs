@@ -32,18 +32,34 @@ test('black areas: the zones outside the picture show OS_COLOR', async () => {
     await context.close();
 });
 
+// Counts the video frame callbacks the page receives.
+function countFrameCallbacks() {
+    const request = HTMLVideoElement.prototype.requestVideoFrameCallback;
+    window.__qmFrameCallbacks = 0;
+    HTMLVideoElement.prototype.requestVideoFrameCallback = function (callback) {
+        return request.call(this, (...args) => {
+            window.__qmFrameCallbacks += 1;
+            return callback(...args);
+        });
+    };
+}
+
 test('the frame-rate cap holds while playing, and nothing is drawn while nothing changes', async () => {
     // MAXFPS item 2 publishes OS_FPS 7; WINDOW item 1 keeps software drawing fast.
     const server = await servedCase('fps', { settings: [['MAXFPS', 2], ['WINDOW', 1]] });
-    const { page, context } = await openPlayer(run.browser, server);
+    const { page, context } = await openPlayer(run.browser, server, { init: [countFrameCallbacks] });
     assert.equal(await page.evaluate(() => window.OS_FPS), 7);
     await page.waitForFunction(() => document.getElementById('video').currentTime > 1);
-    const draws = await page.evaluate(async () => {
+    const { draws, callbacks } = await page.evaluate(async () => {
         const start = window.__qmDrawTimes.length;
+        const callbacksBefore = window.__qmFrameCallbacks;
         await new Promise((done) => setTimeout(done, 3000));
-        return window.__qmDrawTimes.slice(start);
+        return { draws: window.__qmDrawTimes.slice(start), callbacks: window.__qmFrameCallbacks - callbacksBefore };
     });
     assert.ok(draws.length >= 3, `only ${draws.length} draws in 3 s of playback`);
+    // The clip has more pictures a second than the cap: the page is not called
+    // for the ones it may not draw.
+    assert.ok(callbacks <= draws.length + 1, `${callbacks} video frame callbacks for ${draws.length} draws`);
     for (let i = 7; i < draws.length; ++i) {
         assert.ok(draws[i] - draws[i - 7] >= 1000, `8 draws within ${draws[i] - draws[i - 7]} ms`);
     }

@@ -206,13 +206,17 @@ export class Player {
     watchVideo() {
         const video = this.video;
         // A new picture is drawn in the same rendering step that reports it.
-        const onFrame = () => {
-            video.requestVideoFrameCallback(onFrame);
-            this.sphere.takeVideoFrame();
-            if (!this.immersive.presenting) this.scheduler.drawNow();
-        };
+        // The next one is asked for once this one is drawn: a video with more
+        // pictures a second than the frame cap allows would otherwise call
+        // back for every picture the cap then refuses (a headset takes them all).
         if (video.requestVideoFrameCallback) {
-            video.requestVideoFrameCallback(onFrame);
+            this.onVideoFrame = () => {
+                this.frameCallbackArmed = false;
+                this.sphere.takeVideoFrame();
+                if (this.immersive.presenting) this.armFrameCallback();
+                else this.scheduler.drawNow();
+            };
+            this.armFrameCallback();
         } else {
             // Without frame callbacks the time is the only sign of progress.
             video.addEventListener('timeupdate', () => this.scheduler.invalidate());
@@ -232,6 +236,12 @@ export class Player {
         if (video.readyState >= 2) firstPicture();
         else video.addEventListener('loadeddata', firstPicture, { once: true });
         video.addEventListener('volumechange', () => this.soundChanged());
+    }
+
+    armFrameCallback() {
+        if (this.frameCallbackArmed || !this.onVideoFrame) return;
+        this.frameCallbackArmed = true;
+        this.video.requestVideoFrameCallback(this.onVideoFrame);
     }
 
     placeButtons() {
@@ -288,6 +298,7 @@ export class Player {
     }
 
     draw() {
+        this.armFrameCallback();
         // A headset draws at its own pace (immersiveView.js).
         if (this.immersive.presenting) return;
         this.blackAreas?.check();
