@@ -1,22 +1,24 @@
 // Benchmark of the published player; prints figures, asserts nothing.
 //
 //   node tools/bench/player.mjs [--quillmark build/quillmark] [--seconds 5] [--rounds 3]
-//                               [--only ours,pannellum,psv,sphere] [--engines chromium,firefox,webkit]
+//                               [--only ours,pannellum,psv,sphere,bare] [--engines chromium,firefox,webkit]
 //
 // 1. Size: a package published from a 1920 x 960 H.264 clip, every file but the
 //    video gzip-compressed, per file and in total (goal: 250 KB at most).
-// 2. For our player and, measured the same way in the same run, three references:
+// 2. For our player and, measured the same way in the same run, four references:
 //    Pannellum 2.5.7 (a video element as dynamic panorama, as its video plugin
 //    does), Photo Sphere Viewer 5.15 with its video adapter (both installed from
-//    npm into a temporary folder for this run only) and a minimal three.js sphere
-//    built from the repository's own three.js:
+//    npm into a temporary folder for this run only), a minimal three.js sphere
+//    built from the repository's own three.js, and a bare WebGL page (no page
+//    around the view, one quad: the floor of drawing video on the main thread):
 //      - the time from navigation to the first draw after a video frame reached a
 //        texture, and to the video's first decoded frame ("video ready");
 //      - CPU time of the page's main thread per drawn frame (the scheduler's own
 //        account of time on a CPU, so a busy machine does not inflate it), the
 //        CPU time of the page's and the GPU's processes together per frame, and
 //        frames drawn per second.
-//    Same clip, 900 x 600, Debian's Chromium with software WebGL; the viewers take
+//    Same clip, 900 x 600, our frame cap at 30 (the clip has 25 frames/s, which the
+//    references all draw), Debian's Chromium with software WebGL; the viewers take
 //    turns for several rounds (the machine's load drifts) and medians are printed.
 // 3. The same in Firefox ESR and WebKitGTK (under Xvfb, Mesa's software GL; CPU
 //    per frame counted from each engine's own processes: tools/bench/engines.mjs).
@@ -55,7 +57,7 @@ function option(name, fallback) {
 const quillmarkPath = resolve(option('quillmark', join(repoRoot, 'build/quillmark')));
 const playSeconds = Number(option('seconds', '5'));
 const rounds = Number(option('rounds', '3'));
-const only = option('only', 'ours,pannellum,psv,sphere').split(',');
+const only = option('only', 'ours,pannellum,psv,sphere,bare').split(',');
 const engines = option('engines', 'chromium,firefox,webkit').split(',');
 
 async function quillmark(...args) {
@@ -90,6 +92,10 @@ async function makeClip(work) {
 async function publish(work, clip) {
     const project = join(work, 'bench.pp5');
     await quillmark('new', project, clip);
+    // The references draw every picture of the 25 frames/s clip; with the cap at
+    // 30 (MAXFPS item 6) instead of the default 15 ours may too, so the figures
+    // per drawn frame compare like with like.
+    await quillmark('set', project, 'MAXFPS', '6');
     const out = join(work, 'package');
     await quillmark('publish', project, join(out, 'index.html'), '--manual-size', `${WIDTH}x${HEIGHT}`);
     return out;
@@ -200,6 +206,50 @@ renderer.setAnimationLoop(() => renderer.render(scene, camera));`;
     );
 }
 
+// The floor of drawing a video with WebGL on a page's main thread: no page
+// around it, one quad, one upload and one draw call for each new picture.
+function writeBareWebGl(packageDir) {
+    const script = `
+const video = document.getElementById('video');
+const gl = document.getElementById('view').getContext('webgl2', { alpha: false, antialias: false, depth: false });
+const program = gl.createProgram();
+for (const [type, text] of [
+  [gl.VERTEX_SHADER, '#version 300 es\\nin vec2 p; out vec2 uv; void main() { uv = vec2(p.x, -p.y) * 0.5 + 0.5; gl_Position = vec4(p, 0, 1); }'],
+  [gl.FRAGMENT_SHADER, '#version 300 es\\nprecision highp float; in vec2 uv; uniform sampler2D t; out vec4 c; void main() { c = vec4(texture(t, uv).rgb, 1); }'],
+]) {
+  const shader = gl.createShader(type);
+  gl.shaderSource(shader, text);
+  gl.compileShader(shader);
+  gl.attachShader(program, shader);
+}
+gl.bindAttribLocation(program, 0, 'p');
+gl.linkProgram(program);
+gl.useProgram(program);
+gl.bindBuffer(gl.ARRAY_BUFFER, gl.createBuffer());
+gl.bufferData(gl.ARRAY_BUFFER, new Float32Array([-1, -1, 1, -1, -1, 1, 1, 1]), gl.STATIC_DRAW);
+gl.enableVertexAttribArray(0);
+gl.vertexAttribPointer(0, 2, gl.FLOAT, false, 0, 0);
+gl.bindTexture(gl.TEXTURE_2D, gl.createTexture());
+gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, gl.LINEAR);
+gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_WRAP_S, gl.CLAMP_TO_EDGE);
+gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_WRAP_T, gl.CLAMP_TO_EDGE);
+const draw = () => {
+  gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGB, gl.RGB, gl.UNSIGNED_BYTE, video);
+  gl.drawArrays(gl.TRIANGLE_STRIP, 0, 4);
+};
+const onFrame = () => { video.requestVideoFrameCallback(onFrame); draw(); };
+if (video.requestVideoFrameCallback) video.requestVideoFrameCallback(onFrame);
+else (function loop() { requestAnimationFrame(loop); if (video.readyState >= 2) draw(); })();`;
+    writeFileSync(
+        join(packageDir, 'bare.html'),
+        page(
+            '',
+            `<canvas id="view" width="${WIDTH}" height="${HEIGHT}"></canvas>` +
+                `<video id="video" src="${CLIP}" autoplay playsinline style="display:none"></video><script>${script}</script>`,
+        ),
+    );
+}
+
 async function writeReferences(work, packageDir) {
     const npmDir = join(work, 'reference');
     await run('npm', ['install', '--prefix', npmDir, '--no-audit', '--no-fund', '--loglevel=error', ...REFERENCE_PACKAGES], {
@@ -208,6 +258,7 @@ async function writeReferences(work, packageDir) {
     writePannellum(npmDir, packageDir);
     await writePhotoSphereViewer(npmDir, packageDir);
     await writeMinimalSphere(packageDir);
+    writeBareWebGl(packageDir);
 }
 
 
@@ -397,6 +448,7 @@ async function compare(work) {
         { key: 'pannellum', name: 'Pannellum 2.5.7', url: 'pannellum.html' },
         { key: 'psv', name: 'Photo Sphere Viewer 5.15', url: 'psv.html' },
         { key: 'sphere', name: 'minimal three.js sphere', url: 'sphere.html' },
+        { key: 'bare', name: 'bare WebGL page', url: 'bare.html' },
     ]
         .filter((viewer) => only.includes(viewer.key))
         .map((viewer) => ({ ...viewer, runs: [] }));
