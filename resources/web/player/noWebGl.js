@@ -74,9 +74,6 @@ export class FlatView {
 
     // The video element shows its own frames: nothing to draw.
     draw() {}
-    render() {}
     takeVideoFrame() {}
     setBand() {}
-    faceForward() {}
-    forgetSize() {}
 }
