@@ -81,6 +81,10 @@ for (const [name, screen] of [['upright', UPRIGHT], ['sideways', SIDEWAYS]]) {
 
         const direct = await openPlayer(browser, server, { viewport: screen, touch: true });
         assertFingerSized(await controlBoxes(direct.page), screen, `${name}, player page`);
+        // Hidden pictures take no room: the page is no larger than the screen,
+        // so the browser keeps no bigger surface than it shows for every frame.
+        const extent = await direct.page.evaluate(() => [document.scrollingElement.scrollWidth, document.scrollingElement.scrollHeight]);
+        assert.deepEqual(extent, [screen.width, screen.height], `${name}: the page's extent`);
         await screenshot(direct.page, `phone-player-${name}`);
         assert.deepEqual([...problems, ...direct.problems], []);
         await direct.context.close();

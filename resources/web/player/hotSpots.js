@@ -4,7 +4,7 @@
 // cover each other: the one farther from the view's centre moves a line down, or
 // stays hidden when that place is taken too.
 import { hotSpotLon } from './directions.js';
-import { boxesOverlap, hideElement, placeElement } from './layout.js';
+import { boxesOverlap, hideElement, placeElement, shownWidth } from './layout.js';
 
 const ICON_SIZE = 52;
 const CHECK_SIZE = 48;
@@ -50,6 +50,11 @@ export class HotSpots {
             const entry = { hotSpot, image, caption, lon: hotSpotLon(hotSpot.yaw) };
             this.entries.push(entry);
             this.bySlot.set(hotSpot.slot, entry);
+        }
+        // The slots no hot spot uses stay out of the page's layout for good.
+        for (const image of document.querySelectorAll('img[id^="hs"]')) {
+            const slot = /^hs(\d+)$/.exec(image.id)?.[1];
+            if (slot && !this.bySlot.has(Number(slot))) hideElement(image);
         }
     }
 
@@ -120,7 +125,7 @@ export class HotSpots {
         const taken = [];
         for (const { entry, left, top } of [...shown].sort((a, b) => a.fromCentre - b.fromCentre)) {
             // Measured once: a caption's text never changes.
-            entry.captionWidth ??= entry.caption.offsetWidth;
+            entry.captionWidth ??= shownWidth(entry.caption);
             const centre = left + ICON_SIZE / 2;
             let box = null;
             for (let line = 0; line < CAPTION_LINES && !box; ++line) {

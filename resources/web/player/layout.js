@@ -45,6 +45,7 @@ export function playerRect(options, window) {
 export function placeElement(element, left, top, width, height) {
     const style = element.style;
     style.position = 'absolute';
+    style.display = '';
     style.visibility = 'visible';
     style.left = `${Math.round(left)}px`;
     style.top = `${Math.round(top)}px`;
@@ -52,7 +53,10 @@ export function placeElement(element, left, top, width, height) {
     if (height !== undefined) style.height = `${Math.round(height)}px`;
 }
 
+// Parked out of sight and also taken out of the page's layout: a hidden picture
+// then costs no frame anything, and the page stays no larger than what it shows.
 export function hideElement(element) {
+    element.style.display = 'none';
     element.style.visibility = 'hidden';
     element.style.left = '3000px';
     element.style.top = '3000px';
@@ -60,4 +64,13 @@ export function hideElement(element) {
 
 export function boxesOverlap(a, b) {
     return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height && b.top < a.top + a.height;
+}
+
+// The width an element takes when shown, hidden or not.
+export function shownWidth(element) {
+    const display = element.style.display;
+    element.style.display = '';
+    const width = element.offsetWidth;
+    element.style.display = display;
+    return width;
 }
