@@ -4,6 +4,7 @@
 // cover each other: the one farther from the view's centre moves a line down, or
 // stays hidden when that place is taken too.
 import { hotSpotLon } from './directions.js';
+import { HOT_SPOT_SLOTS } from './hotSpotArrays.js';
 import { boxesOverlap, hideElement, placeElement, shownWidth } from './layout.js';
 
 const ICON_SIZE = 52;
@@ -52,9 +53,9 @@ export class HotSpots {
             this.bySlot.set(hotSpot.slot, entry);
         }
         // The slots no hot spot uses stay out of the page's layout for good.
-        for (const image of document.querySelectorAll('img[id^="hs"]')) {
-            const slot = /^hs(\d+)$/.exec(image.id)?.[1];
-            if (slot && !this.bySlot.has(Number(slot))) hideElement(image);
+        for (let slot = 1; slot <= HOT_SPOT_SLOTS; ++slot) {
+            const image = document.getElementById(`hs${slot}`);
+            if (image && !this.bySlot.has(slot)) hideElement(image);
         }
     }
 
