@@ -112,8 +112,17 @@ test('a video the browser cannot play: a message over the view, no spinner', asy
     }
 });
 
-const recordVideoReady = () =>
+// When the video had its first picture, and whether it had one at the page's
+// first draw: a frame's rendering step may draw it before the queued loadeddata
+// event is dispatched.
+const recordVideoReady = () => {
     document.addEventListener('loadeddata', () => (window.__qmVideoReady ??= performance.now()), true);
+    const draw = WebGL2RenderingContext.prototype.drawElements;
+    WebGL2RenderingContext.prototype.drawElements = function (...args) {
+        window.__qmPictureAtFirstDraw ??= document.getElementById('video').readyState >= 2;
+        return draw.apply(this, args);
+    };
+};
 
 test('an H.264 QuickTime video is named video/mp4 and plays, with nothing in the way of its start', async () => {
     const { dir, server } = await served('video-mov', join(clips, 'h264.mov'));
@@ -124,10 +133,10 @@ test('an H.264 QuickTime video is named video/mp4 and plays, with nothing in the
     // for only with it (a video slower than two seconds gets them then).
     const start = await page.evaluate(() => ({
         ready: window.__qmVideoReady,
-        firstDraw: window.__qmDrawTimes[0],
+        pictureAtFirstDraw: window.__qmPictureAtFirstDraw,
         pictures: performance.getEntriesByType('resource').filter((e) => /\/images\/\w+\.png$/.test(e.name)).map((e) => e.startTime),
     }));
-    assert.ok(start.firstDraw >= start.ready, `first draw at ${start.firstDraw} ms, picture at ${start.ready} ms`);
+    assert.equal(start.pictureAtFirstDraw, true, 'the first draw comes with the first picture');
     assert.ok(start.pictures.length > 0, 'the buttons have their pictures');
     const early = start.pictures.filter((at) => at < Math.min(start.ready, 1900));
     assert.deepEqual(early, [], `pictures asked for before the first frame at ${start.ready} ms`);
